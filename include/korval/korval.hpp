@@ -1,0 +1,17 @@
+// Korval: the public C++ interface.
+//
+// Every user routine of the library is a plain function in namespace korval,
+// named as scripts know it.  Parameter types tell the Perl binding how to
+// convert arguments:
+//   int, float, const char*        values passed in
+//   int&, float&                   scalar outputs (written back to the caller)
+//   const float*, const int*       arrays read by the routine
+//   float*, int*                   arrays changed in place and written back
+//   OutString<N>                   a string output of at most N-1 characters
+// String results are returned as const char* to storage owned by the library,
+// valid until the next call of the same routine.
+#pragma once
+
+#include "korval/types.hpp"
+#include "korval/routines_core.hpp"
+#include "korval/routines_devices.hpp"

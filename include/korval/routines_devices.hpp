@@ -1,0 +1,6 @@
+// User routines of the output selection: formats, pages, files.
+#pragma once
+
+namespace korval {
+
+}  // namespace korval

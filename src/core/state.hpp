@@ -1,0 +1,53 @@
+// The one plot state record of the process.
+//
+// Each subsystem owns a sub-record and states its defaults; the record is a
+// plain aggregate so that every routine reads and writes it directly.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "devices/output_state.hpp"
+
+namespace korval {
+
+// Run control.
+struct RunState {
+    int level = 0;                 // 0..3
+    const char* routine = "";      // name of the user routine now running
+    bool first_call_done = false;  // first-call initialisation made
+    int page_count = 1;            // grows with every newpag, never reset
+    long vector_count = 0;         // device vectors of this plot
+    long warning_count = 0;        // warnings of this plot, also when silent
+    bool finished = false;         // true after korfin
+    bool first_korini_done = false;
+    int first_background = 0;      // background mode of the first korini
+    bool in_plane_mode = false;    // grfini .. grffin (3-D planes)
+};
+
+// Message routing and switches.
+struct MessageState {
+    int unit = 6;                  // 0 off, 6 stdout, 1 other stream, 17 error file
+    std::FILE* stream = nullptr;   // message stream (nullptr: stdout)
+    std::FILE* error_stream = nullptr;  // the error file while open, else nullptr (stdout)
+    int error_device = 0;          // 0 CONS, 1 FILE
+    std::string error_file = "korval.err";
+    bool error_file_given = false;
+    std::string error_file_used;   // versioned name opened by korini
+    long error_file_bytes = 0;     // bytes written into the error file
+    int winapp = 0;                // 0 CONS, 1 WIND
+    bool warnings = true;
+    bool checking = true;
+    bool protocol = true;
+    const char* text = " ";        // current message text
+};
+
+struct State {
+    RunState run;
+    MessageState msg;
+    OutputState out;
+};
+
+State& state();
+
+}  // namespace korval

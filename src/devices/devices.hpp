@@ -1,0 +1,38 @@
+// Output devices: the header other folders include.
+#pragma once
+
+#include <string>
+
+#include "devices/device.hpp"
+
+namespace korval {
+
+struct FormatEntry {
+    const char* keyword;    // 4 characters, upper case
+    int code;
+    const char* extension;  // of the default file name
+};
+
+// The metafl table in keyword order.
+extern const FormatEntry format_table[];
+extern const int format_table_size;
+// The entry of a format code (nullptr when unknown).
+const FormatEntry* format_entry(int code);
+// The default file extension of a format code ("   " when it has none).
+const char* format_extension(int code);
+
+// Algorithm of versioned names: returns the name to create under the current
+// file mode.  May end the run (fatal_error) for BREA or too many versions.
+std::string version_file_name(const std::string& name);
+// The free versioned name for the n-th version (exposed for tests).
+std::string versioned_candidate(const std::string& name, int n);
+
+// korini: device factor, header, output file; korfin: end of the output.
+void device_start();
+int device_finish();
+void device_erase();
+void device_new_page();
+bool device_is_screen();
+Device* current_device();
+
+}  // namespace korval

@@ -1,0 +1,80 @@
+// Output sinks: a buffered file or memory writer and the 80-character
+// record writer shared by the text formats.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace korval {
+
+// A buffered byte sink writing to a file or into memory.  Writes after a
+// failed open are dropped.
+class Sink {
+public:
+    Sink() = default;
+    ~Sink();
+    Sink(const Sink&) = delete;
+    Sink& operator=(const Sink&) = delete;
+
+    // Opens a file for writing; false when it cannot be created.
+    bool open_file(const std::string& name, bool binary = true);
+    // Collects the output in memory (see data()).
+    void open_memory();
+    bool is_open() const { return file_ != nullptr || memory_; }
+
+    void write(const char* data, std::size_t n) {
+        if (n <= sizeof buf_ - used_) {
+            for (std::size_t i = 0; i < n; ++i) buf_[used_ + i] = data[i];
+            used_ += n;
+        } else {
+            write_slow(data, n);
+        }
+    }
+    void write(const std::string& s) { write(s.data(), s.size()); }
+    void put(char c) {
+        if (used_ == sizeof buf_) drain();
+        buf_[used_++] = c;
+    }
+    void flush();
+    // Flushes and closes; true when everything was written.
+    bool close();
+    const std::vector<char>& data() const { return mem_; }
+    std::size_t bytes_written() const { return total_; }
+
+private:
+    void write_slow(const char* data, std::size_t n);
+    void drain();
+
+    std::FILE* file_ = nullptr;
+    bool memory_ = false;
+    bool failed_ = false;
+    std::vector<char> mem_;
+    char buf_[1 << 16];
+    std::size_t used_ = 0;
+    std::size_t total_ = 0;
+};
+
+// The 80-character record output of the text formats: an item is never split
+// across records; a record that cannot take the next item is ended first.
+class RecordWriter {
+public:
+    explicit RecordWriter(Sink& sink, int length = 80) : sink_(sink), length_(length) {}
+    // Appends n characters as one item.
+    void item(const char* text, std::size_t n);
+    void item(const char* text);
+    // Appends a text of blank-separated words, each with its trailing blank.
+    void words(const char* text);
+    // Writes the pending record with a line end.
+    void flush();
+    int fill() const { return fill_; }
+
+private:
+    Sink& sink_;
+    int length_;
+    int fill_ = 0;
+    char rec_[256];
+};
+
+}  // namespace korval

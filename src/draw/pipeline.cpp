@@ -1,0 +1,8 @@
+// The vector pipeline.
+#include "draw/draw.hpp"
+
+namespace korval {
+
+void plot_flush() {}
+
+}  // namespace korval
