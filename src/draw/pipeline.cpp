@@ -1,4 +1,4 @@
-// The vector pipeline.
+// The vector pipeline (placeholder until the pipeline lands: only flushes).
 #include "draw/draw.hpp"
 
 namespace korval {
