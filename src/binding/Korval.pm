@@ -18,4 +18,8 @@ our $VERSION = '8.1';
 require XSLoader;
 XSLoader::load('Korval');
 
+# The loader leaves its entry point behind as Korval::bootstrap; the package
+# holds the plotting routines only.
+delete $Korval::{bootstrap};
+
 1;

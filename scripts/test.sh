@@ -1,0 +1,7 @@
+#!/bin/bash
+# Builds everything and runs the whole test suite (GoogleTest and Perl).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/build.sh
+cd build
+ctest --output-on-failure
