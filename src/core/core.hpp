@@ -36,6 +36,9 @@ using DefaultsFn = void (*)();
 void register_defaults(int order, DefaultsFn fn);
 // Registers what reset(key) restores for one of the 129 keys.
 void register_reset(const char* key, DefaultsFn fn);
+// Registers what endgrf resets besides the level (per-axis-system counters).
+void register_endgrf(DefaultsFn fn);
+void run_endgrf_hooks();
 // The 129 keys of reset in table order.
 extern const char* const reset_keys[129];
 

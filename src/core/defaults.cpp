@@ -89,6 +89,19 @@ void register_reset(const char* key, DefaultsFn fn) {
     if (i >= 0) reset_list(i).push_back(fn);
 }
 
+namespace {
+std::vector<DefaultsFn>& endgrf_list() {
+    static std::vector<DefaultsFn> v;
+    return v;
+}
+}  // namespace
+
+void register_endgrf(DefaultsFn fn) { endgrf_list().push_back(fn); }
+
+void run_endgrf_hooks() {
+    for (DefaultsFn fn : endgrf_list()) fn();
+}
+
 void set_default_parameters() {
     for (const DefaultsEntry& e : defaults_list()) e.fn();
 }

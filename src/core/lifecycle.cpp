@@ -118,7 +118,9 @@ int getlev() { return state().run.level; }
 void endgrf() {
     State& st = state();
     st.run.routine = "endgrf";
-    if (st.run.level >= 2) st.run.level = 1;
+    if (st.run.level == 0) return;
+    run_endgrf_hooks();
+    st.run.level = 1;
 }
 
 void errdev(const char* s) {

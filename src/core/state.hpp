@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "axes/axes_state.hpp"
 #include "devices/output_state.hpp"
 
 namespace korval {
@@ -46,6 +47,7 @@ struct State {
     RunState run;
     MessageState msg;
     OutputState out;
+    AxesState axes;
 };
 
 State& state();

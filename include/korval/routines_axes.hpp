@@ -1,0 +1,79 @@
+// User routines of the axis systems: placement, scaling, labels, dates.
+#pragma once
+
+namespace korval {
+
+// Placement and scaling
+void axspos(int i1, int i2);
+void axslen(int nxl, int nyl);
+void axsorg(int i1, int i2);
+void axsscl(const char* s1, const char* s2);
+void scale(const char* s1, const char* s2);
+void axstyp(const char* s);
+void axsbgd(int i);
+void ax2grf();
+void setgrf(const char* s1, const char* s2, const char* s3, const char* s4);
+void frame(int i);
+void grace(int i);
+void nograf();
+void center();
+void neglog(float x);
+void setscl(const float* x1ray, int n, const char* s);
+void polmod(const char* s1, const char* s2);
+void graf(float xa, float xe, float xor_, float xstp, float ya, float ye, float yor, float ystp);
+
+// Queries and conversions
+void getgrf(float& x1, float& x2, float& x3, float& x4, const char* s);
+void getpos(int& i1, int& i2);
+void getlen(int& i1, int& i2, int& i3);
+void getscl(int& i1, int& i2, int& i3);
+int nxposn(float x);
+int nyposn(float x);
+float xposn(float x);
+float yposn(float x);
+float xinvrs(int ix);
+float yinvrs(int ix);
+void trfrel(float* x1ray, float* x2ray, int n);
+
+// Dates
+void basdat(int i1, int i2, int i3);
+int incdat(int i1, int i2, int i3);
+void trfdat(int i1, int& i2, int& i3, int& i4);
+int nwkday(int i1, int i2, int i3);
+
+}  // namespace korval
+
+namespace korval {
+
+// Axis labels, ticks and names
+void labels(const char* s1, const char* s2);
+void labdig(int i, const char* s);
+void digits(int i, const char* s);
+void intax();
+void labdis(int i, const char* s);
+void labtyp(const char* s1, const char* s2);
+void labjus(const char* s1, const char* s2);
+void labpos(const char* s1, const char* s2);
+void labmod(const char* s1, const char* s2, const char* s3);
+void labclr(int i, const char* s);
+void mylab(const char* s1, int i, const char* s2);
+void rgtlab();
+void ticks(int i, const char* s);
+void ticlen(int i1, int i2);
+void ticpos(const char* s1, const char* s2);
+void ticmod(const char* s1, const char* s2);
+void logtic(const char* s);
+void name(const char* s1, const char* s2);
+void namdis(int i, const char* s);
+void namjus(const char* s1, const char* s2);
+void hname(int i);
+void rvynam();
+void noline(const char* s);
+void axends(const char* s1, const char* s2);
+void axclrs(int i, const char* s1, const char* s2);
+void timopt();
+void gettic(int& i1, int& i2, int& i3);
+void gettcl(int& i1, int& i2);
+void getdig(int& i1, int& i2, int& i3);
+
+}  // namespace korval
