@@ -77,3 +77,27 @@ void gettcl(int& i1, int& i2);
 void getdig(int& i1, int& i2, int& i3);
 
 }  // namespace korval
+
+namespace korval {
+
+// Titles, grids, origin lines and axes, frame
+void titlin(const char* s, int i);
+void titjus(const char* s);
+void lfttit();
+void titpos(const char* s);
+void htitle(int i);
+void vkytit(int i);
+void linesp(float x);
+void frmclr(int i);
+void title();
+void grid(int i1, int i2);
+void grdpol(int i1, int i2);
+void axgit();
+void xaxgit();
+void yaxgit();
+void cross();
+void xcross();
+void ycross();
+void box2d();
+
+}  // namespace korval

@@ -22,6 +22,10 @@ void center_axis_system();
 // selects the settings of X, Y, Z.
 void draw_axis(float a, float e, float orig, float step, int length, const char* name, int side,
                int nx, int ny, int log, int axis);
+// The ticks of one axis: n per label interval, lengths signed (positive:
+// down for X, right for Y).
+void draw_ticks(float a, float e, float orig, float step, int length, int nx, int ny, int log, int axis,
+                int major, int minor, int n);
 // Rectangle outlines grown (n > 0) or shrunk (n < 0) by one unit each.
 void draw_frame(int x, int y, int w, int h, int n);
 // Label texts.

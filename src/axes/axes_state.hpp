@@ -67,6 +67,14 @@ struct AxesState {
     int background = -1;
     int frame = 1;
     int frame_colour = -1;
+    // Titles.
+    std::string title_lines[4];
+    bool title_underline[4] = {false, false, false, false};
+    int title_height = 0;          // 0: the current character height
+    int title_just = 0;            // CENT, LEFT, RIGH
+    int title_pos = 0;             // ABOV, BELO
+    int title_shift = 0;
+    float line_spacing = 1.5f;
     int grace = -1;
     int nograf = 0;
     int centring = 0;

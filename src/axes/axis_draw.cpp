@@ -113,10 +113,11 @@ void tick_line(bool xaxis, int pos, int start, int len, bool centred, bool flip)
     }
 }
 
+}  // namespace
+
 void draw_ticks(float a, float e, float orig, float step, int length, int nx, int ny, int log, int axis,
-                int major, int minor) {
+                int major, int minor, int n) {
     const AxisSettings& s = ax().axis[axis];
-    int n = s.ticks;
     if (n < 1 || step == 0 || e == a) return;
     const bool xaxis = axis == 0;
     const bool centred = s.tick_pos == 2;
@@ -182,8 +183,6 @@ void draw_ticks(float a, float e, float orig, float step, int length, int nx, in
     }
 }
 
-}  // namespace
-
 int max_label_width(float a, float e, float orig, float step, int axis, int log, bool crossed) {
     const AxisSettings& s = ax().axis[axis];
     LabelPlan p = plan_labels(a, e, orig, step, axis, crossed);
@@ -224,7 +223,7 @@ void draw_axis(float a, float e, float orig, float step, int length, const char*
     }
     {
         PartColour c(colours.colours[1]);
-        draw_ticks(a, e, orig, step, length, nx, ny, log, axis, major, minor);
+        draw_ticks(a, e, orig, step, length, nx, ny, log, axis, major, minor, s.ticks);
         plot_flush();
     }
 

@@ -3,11 +3,6 @@
 
 namespace korval {
 
-bool title_margin(int& top, int& bottom) {
-    top = bottom = -1;
-    return false;
-}
-
 int colour_bar_margin() { return 0; }
 
 }  // namespace korval

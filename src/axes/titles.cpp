@@ -1,0 +1,278 @@
+// Titles, grids, lines and axes through the origin, the frame, and the
+// polar axis system.
+#include <cmath>
+#include <string>
+
+#include "axes/axes.hpp"
+#include "draw/draw.hpp"
+#include "korval/korval.hpp"
+#include "text/text.hpp"
+
+namespace korval {
+
+namespace {
+
+AxesState& ax() { return state().axes; }
+
+void title_defaults() {
+    AxesState& a = ax();
+    for (int i = 0; i < 4; ++i) {
+        a.title_lines[i].clear();
+        a.title_underline[i] = false;
+    }
+    a.title_height = 0;
+    a.title_just = 0;
+    a.title_pos = 0;
+    a.title_shift = 0;
+    a.line_spacing = 1.5f;
+    a.frame_colour = -1;
+}
+
+struct Registration {
+    Registration() {
+        register_defaults(22, title_defaults);
+        register_reset("TITL", [] {
+            for (int i = 0; i < 4; ++i) ax().title_lines[i].clear(), ax().title_underline[i] = false;
+        });
+        register_reset("HTIT", [] { ax().title_height = 0; });
+        register_reset("LFTT", [] { ax().title_just = 0; });
+        register_reset("VKYT", [] { ax().title_shift = 0; });
+        register_reset("LINS", [] { ax().line_spacing = 1.5f; });
+        register_reset("FRME", [] { ax().frame_colour = -1; });
+    }
+} registration;
+
+// True when the user origin lies strictly inside both ranges.
+bool origin_inside(int axis) {
+    const AxesState& a = ax();
+    return a.umin[axis] + a.epsilon < 0 && a.umax[axis] - a.epsilon > 0;
+}
+
+void draw_circle(float cx, float cy, float r) {
+    int n = (int)(r * 0.5f);
+    if (n < 16) n = 16;
+    if (n > 720) n = 720;
+    plot_move(cx + r, cy);
+    for (int i = 1; i <= n; ++i) {
+        double t = 2 * M_PI * i / n;
+        plot_draw((float)(cx + r * std::cos(t)), (float)(cy - r * std::sin(t)));
+    }
+}
+
+}  // namespace
+
+bool title_margin(int& top, int& bottom) {
+    top = bottom = -1;
+    const AxesState& a = ax();
+    int first = 0, last = 0;
+    for (int i = 1; i <= 4; ++i)
+        if (!a.title_lines[i - 1].empty()) {
+            if (!first) first = i;
+            last = i;
+        }
+    if (!first) return false;
+    int h = a.title_height > 0 ? a.title_height : text_height();
+    double s = a.line_spacing;
+    if (a.title_pos == 0)
+        top = (int)((4 - first) * h * s + 3 * h + a.title_shift - 1);
+    else
+        bottom = (int)((last - 1) * h * s + 5 * h + a.title_shift - 1);
+    return true;
+}
+
+void titlin(const char* s, int i) {
+    enter_routine("titlin");
+    if (i == 0 || i < -4 || i > 4) return void(warn_routine_value(2, i));
+    std::string t = s ? s : "";
+    if (t.size() > 132) t.resize(132);
+    int k = std::abs(i) - 1;
+    ax().title_lines[k] = t;
+    ax().title_underline[k] = i < 0;
+}
+
+void titjus(const char* s) {
+    enter_routine("titjus");
+    int i = match_keyword("CENT+LEFT+RIGH", 3, s);
+    if (i) ax().title_just = i - 1;
+}
+
+void lfttit() {
+    enter_routine("lfttit");
+    ax().title_just = 1;
+}
+
+void titpos(const char* s) {
+    enter_routine("titpos");
+    int i = match_keyword("ABOV+BELO", 2, s);
+    if (i) ax().title_pos = i - 1;
+}
+
+void htitle(int i) {
+    enter_routine("htitle");
+    if (check_range(i, 1, 10000)) return;
+    ax().title_height = i;
+}
+
+void vkytit(int i) {
+    enter_routine("vkytit");
+    ax().title_shift = i;
+}
+
+void linesp(float x) {
+    enter_routine("linesp");
+    ax().line_spacing = x;
+}
+
+void frmclr(int i) {
+    enter_routine("frmclr");
+    if (check_range(i, -1, 255)) return;
+    ax().frame_colour = i;
+}
+
+void title() {
+    if (check_level(2, 3, "title")) return;
+    const AxesState& a = ax();
+    int h = a.title_height > 0 ? a.title_height : text_height();
+    double s = a.line_spacing;
+    for (int i = 1; i <= 4; ++i) {
+        const std::string& line = a.title_lines[i - 1];
+        if (line.empty()) continue;
+        int w = text_length_at(line.c_str(), h);
+        int x = a.title_just == 0 ? a.nxa + (a.nxl - w) / 2 : a.title_just == 1 ? a.nxa : a.nxa + a.nxl - w;
+        int y = a.title_pos == 0 ? (int)(a.nya - a.nyl - a.title_shift - (4 - i) * s * h - 3 * h)
+                                 : (int)(a.nya - a.title_shift + (i - 1) * s * h + 4 * h);
+        draw_text(line.c_str(), x, y, 0, h);
+        if (a.title_underline[i - 1]) {
+            float yy = (float)(y + 1.2 * h);
+            plot_move((float)(x - h / 2.0), yy);
+            plot_draw((float)(x + w + h / 2.0), yy);
+        }
+    }
+    plot_flush();
+}
+
+void grid(int i1, int i2) {
+    if (check_level(2, 3, "grid")) return;
+    if (i1 < 0) warn_routine_value(2, i1);
+    else if (i2 < 0) warn_routine_value(2, i2);
+    const AxesState& a = ax();
+    if (a.kind == 1) {
+        int rays = (int)(0.5 + 360.0 / a.step[1]) * i2;
+        grdpol(i1, rays);
+        return;
+    }
+    if (i1 > 0)
+        draw_ticks(a.a[0], a.e[0], a.orig[0], a.step[0], a.nxl, a.nxa, a.nya, a.scale_type[0], 0,
+                   -(a.nyl - 1), -(a.nyl - 1), i1);
+    if (i2 > 0)
+        draw_ticks(a.a[1], a.e[1], a.orig[1], a.step[1], a.nyl, a.nxa, a.nya, a.scale_type[1], 1,
+                   a.nxl - 1, a.nxl - 1, i2);
+    plot_flush();
+}
+
+void grdpol(int i1, int i2) {
+    if (check_level(2, 3, "grdpol")) return;
+    if (i1 < 0) return void(warn_routine_value(2, i1));
+    if (i2 < 0) return void(warn_routine_value(2, i2));
+    const AxesState& a = ax();
+    if (a.scale_type[0] || a.scale_type[1]) {
+        set_warning_text("Non linear scaling");
+        return void(warn_routine(101));
+    }
+    float cx, cy;
+    double xe;
+    if (a.kind == 1) {
+        cx = (float)a.nx0, cy = (float)a.ny0;
+        xe = a.e[0];
+    } else {
+        if (a.umin[0] - a.epsilon > 0 || a.umax[0] + a.epsilon < 0 || a.umin[1] - a.epsilon > 0 ||
+            a.umax[1] + a.epsilon < 0) {
+            set_warning_text("No origin found in axis system scaling");
+            return void(warn_routine(101));
+        }
+        user_to_plot(0, 0, cx, cy);
+        cx -= state().pipeline.shift_x;
+        cy -= state().pipeline.shift_y;
+        xe = a.umax[0];
+        clip_to_axis(0);
+    }
+    DashGuard solid_line;
+    auto plot_x = [&](double v) { return (v - a.a[0]) * a.scale[0] + a.map_origin[0]; };
+    if (i1 > 0) {
+        double u = a.step[0] / i1;
+        int n = u != 0 ? (int)(xe / u + 0.0001) : 0;
+        for (int k = 1; k <= n && k <= 100000; ++k) {
+            float r = (float)std::fabs((int)(plot_x(k * u) + 0.5) - cx);
+            if (r > 0) draw_circle(cx, cy, r);
+        }
+    }
+    if (i2 > 0) {
+        float R = (float)std::fabs((int)(plot_x(xe) + 0.5) - cx);
+        for (int k = 1; k <= i2; ++k) {
+            double t = k * 2 * M_PI / i2;
+            plot_move(cx, cy);
+            plot_draw((float)(cx + R * std::cos(t)), (float)(cy - R * std::sin(t)));
+        }
+    }
+    plot_flush();
+    if (a.kind != 1) clip_to_axis(1);
+}
+
+static void origin_lines(const char* routine, bool horizontal, bool vertical) {
+    if (check_level(2, 3, routine)) return;
+    const AxesState& a = ax();
+    float x0, y0;
+    user_to_plot(0, 0, x0, y0);
+    x0 -= state().pipeline.shift_x;
+    y0 -= state().pipeline.shift_y;
+    if (horizontal && origin_inside(1)) {
+        plot_move((float)a.nxa, y0);
+        plot_draw((float)(a.nxa + a.nxl - 1), y0);
+    }
+    if (vertical && origin_inside(0)) {
+        plot_move(x0, (float)a.nya);
+        plot_draw(x0, (float)(a.nya - a.nyl + 1));
+    }
+    plot_flush();
+}
+
+void axgit() { origin_lines("axgit", true, true); }
+void xaxgit() { origin_lines("xaxgit", true, false); }
+void yaxgit() { origin_lines("yaxgit", false, true); }
+
+static void origin_axes(const char* routine, bool xaxis, bool yaxis) {
+    if (check_level(2, 3, routine)) return;
+    AxesState& a = ax();
+    float x0, y0;
+    user_to_plot(0, 0, x0, y0);
+    int ix = (int)(x0 - state().pipeline.shift_x + 0.5f), iy = (int)(y0 - state().pipeline.shift_y + 0.5f);
+    if (xaxis && origin_inside(1)) {
+        int keep = a.axis[0].label_type;
+        a.axis[0].label_type = 0;
+        draw_axis(a.a[0], a.e[0], a.orig[0], a.step[0], a.nxl, "", 0, a.nxa, iy, a.scale_type[0], 0);
+        a.axis[0].label_type = keep;
+    }
+    if (yaxis && origin_inside(0)) {
+        int keep = a.axis[1].label_type;
+        a.axis[1].label_type = 0;
+        draw_axis(a.a[1], a.e[1], a.orig[1], a.step[1], a.nyl, "", 1, ix, a.nya, a.scale_type[1], 1);
+        a.axis[1].label_type = keep;
+    }
+}
+
+void cross() { origin_axes("cross", true, true); }
+void xcross() { origin_axes("xcross", true, false); }
+void ycross() { origin_axes("ycross", false, true); }
+
+void box2d() {
+    if (enter_routine("box2d")) return;
+    const AxesState& a = ax();
+    if (a.frame == 0) return;
+    int keep = state().colour.current;
+    if (a.frame_colour >= 0) device_colour(a.frame_colour);
+    draw_frame(a.nxa, a.nya - a.nyl + 1, a.nxl, a.nyl, a.frame);
+    plot_flush();
+    if (a.frame_colour >= 0) device_colour(keep);
+}
+
+}  // namespace korval
