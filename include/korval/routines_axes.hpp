@@ -99,5 +99,6 @@ void cross();
 void xcross();
 void ycross();
 void box2d();
+void polar(float xe, float xor_, float xstp, float yor, float ystp);
 
 }  // namespace korval

@@ -276,3 +276,142 @@ void box2d() {
 }
 
 }  // namespace korval
+
+namespace korval {
+
+namespace {
+
+// The angle scale of a polar axis system around the circle of radius r.
+void draw_angle_scale(float cx, float cy, float r, float yor, float ystp) {
+    AxesState& a = ax();
+    AxisSettings& y = a.axis[1];
+    const AxesState& st = a;
+    if (y.line) draw_circle(cx, cy, r);
+    auto dir = [&](double deg) {
+        double t = deg * M_PI / 180.0;
+        double phi = st.polar_dir == 0 ? t + st.polar_start * M_PI / 2 : st.polar_start * M_PI / 2 - t + 2 * M_PI;
+        return phi;
+    };
+    int major = a.tick_major;
+    if (y.tick_pos == 1) major = -major;
+    if (y.ticks > 0 && ystp != 0) {
+        double d = ystp / y.ticks;
+        for (int i = 0; i < 100000; ++i) {
+            double v = yor + i * d;
+            if (v >= 360 - 1e-4) break;
+            double phi = dir(v);
+            int len = i % y.ticks == 0 ? major : (y.tick_pos == 1 ? -a.tick_minor : a.tick_minor);
+            float r0 = y.tick_pos == 2 ? r - len / 2.0f : r, r1 = r0 + len;
+            plot_move((float)(cx + r0 * std::cos(phi)), (float)(cy - r0 * std::sin(phi)));
+            plot_draw((float)(cx + r1 * std::cos(phi)), (float)(cy - r1 * std::sin(phi)));
+        }
+    }
+    plot_flush();
+    if (y.label_type != 0 && ystp > 0) {
+        const int h = text_height();
+        float out = r + y.label_dist + (y.ticks > 0 && y.tick_pos == 0 ? a.tick_major : 0);
+        for (int i = 0; i < 1000; ++i) {
+            double v = yor + i * (double)ystp;
+            if (v > 360 + 1e-4) break;
+            if (std::fabs(v - 360) < 1e-4 && std::fabs(std::fmod(yor, 360.0)) < 1e-4) break;
+            std::string t = format_label(v, i, 0, 1);
+            int w = text_length(t.c_str());
+            double phi = dir(v);
+            double c = std::cos(phi), s = std::sin(phi);
+            // Place the label box outside the circle, touching it at its
+            // nearest point.
+            float px = (float)(cx + out * c), py = (float)(cy - out * s);
+            float x = px - w / 2.0f + (float)(c * w / 2.0), yy = py - h / 2.0f - (float)(s * h / 2.0);
+            draw_text(t.c_str(), (int)std::lround(x), (int)std::lround(yy), 0, h);
+        }
+    }
+}
+
+}  // namespace
+
+void polar(float xe, float xor_, float xstp, float yor, float ystp) {
+    if (check_level(1, 1, "polar")) return;
+    State& st = state();
+    AxesState& a = st.axes;
+    st.run.level = 2;
+    a.kind = 1;
+    if (a.scale_type[0] || a.scale_type[1]) {
+        set_warning_text("Polar axis systems must have linear scaling");
+        warn_routine(101);
+        st.run.level = 1;
+        a.kind = 0;
+        return;
+    }
+    if (a.auto_on[0]) {
+        float keep = a.auto_min[0];
+        a.auto_min[0] = 0;
+        float xa = 0;
+        autoscale_axis(xa, xe, xor_, xstp, 0);
+        a.auto_min[0] = keep;
+    }
+    if (a.auto_on[1]) {
+        yor = 0;
+        ystp = 30;
+        a.axis[1].digits = -1;
+    }
+    const int sx = st.pipeline.shift_x, sy = st.pipeline.shift_y;
+    int e1 = check_axis_parameters(0, xe, xor_, xstp, 2, 1 - sx, 1 - sy);
+    int e2 = check_axis_parameters(0, 360, yor, ystp, 2, 1 - sx, 1 - sy);
+    if (e1 || e2) {
+        st.run.level = 1;
+        a.kind = 0;
+        return;
+    }
+    const int keep_nxl = a.nxl, keep_nyl = a.nyl, keep_nxa = a.nxa, keep_nya = a.nya;
+    int side = std::min(a.nxl, a.nyl);
+    int cx = a.nxa + a.nxl / 2, cy = a.nya - a.nyl / 2;
+    if (a.origin_mode) cx = a.nx0, cy = a.ny0;
+    a.nx0 = cx, a.ny0 = cy;
+    a.nxl = a.nyl = side;
+    a.nxa = cx - side / 2;
+    a.nya = cy + side / 2;
+    store_axis_scaling(-xe, xe, xor_, xstp, 0, 360, yor, ystp);
+    a.a[0] = 0;  // the radius axis starts at the centre
+    a.scale[0] = (side - 1) / (2.0 * xe);
+    if (a.centring == 1 && !st.run.in_plane_mode) {
+        center_axis_system();
+        a.centring = 2;
+    }
+    set_axis_rectangle();
+    auto restore = [&] {
+        a.nxl = keep_nxl, a.nyl = keep_nyl;
+        if (!a.origin_mode) a.nxa = keep_nxa, a.nya = keep_nya;
+    };
+    if (a.nograf) return restore();
+    float r = side / 2.0f;
+    if (a.background >= 0) {
+        const int n = 360;
+        float px[n], py[n];
+        for (int i = 0; i < n; ++i) {
+            double t = 2 * M_PI * i / n;
+            px[i] = (float)(cx + r * std::cos(t)) + sx;
+            py[i] = (float)(cy - r * std::sin(t)) + sy;
+        }
+        int keep = st.colour.current;
+        device_fill_polygon(px, py, n, a.background);
+        device_colour(keep);
+    }
+    a.drawing_graf = true;
+    draw_axis(-xe, xe, xor_, xstp, side, a.axis[0].name.c_str(), 0, a.nxa, cy, 0, 0);
+    std::swap(a.axis[0], a.axis[1]);
+    draw_axis(-xe, xe, xor_, xstp, side, "", 1, cx, a.nya, 0, 1);
+    std::swap(a.axis[0], a.axis[1]);
+    a.drawing_graf = false;
+    draw_angle_scale((float)cx, (float)cy, r, yor, ystp);
+    int n = std::abs(a.frame);
+    if (n >= 2 || (n == 1 && !a.axis[1].line)) {
+        int keep = st.colour.current;
+        if (a.frame_colour >= 0) device_colour(a.frame_colour);
+        for (int i = 0; i < n; ++i) draw_circle((float)cx, (float)cy, r + (a.frame > 0 ? i : -i));
+        plot_flush();
+        if (a.frame_colour >= 0) device_colour(keep);
+    }
+    restore();
+}
+
+}  // namespace korval
