@@ -371,8 +371,6 @@ void polar(float xe, float xor_, float xstp, float yor, float ystp) {
     a.nxa = cx - side / 2;
     a.nya = cy + side / 2;
     store_axis_scaling(-xe, xe, xor_, xstp, 0, 360, yor, ystp);
-    a.a[0] = 0;  // the radius axis starts at the centre
-    a.scale[0] = (side - 1) / (2.0 * xe);
     if (a.centring == 1 && !st.run.in_plane_mode) {
         center_axis_system();
         a.centring = 2;
