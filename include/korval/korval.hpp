@@ -15,3 +15,4 @@
 #include "korval/types.hpp"
 #include "korval/routines_core.hpp"
 #include "korval/routines_devices.hpp"
+#include "korval/routines_draw.hpp"

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "devices/output_state.hpp"
+#include "draw/pipeline_state.hpp"
 
 namespace korval {
 
@@ -46,6 +47,8 @@ struct State {
     RunState run;
     MessageState msg;
     OutputState out;
+    PipelineState pipeline;
+    ColourState colour;
 };
 
 State& state();
