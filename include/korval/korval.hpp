@@ -15,4 +15,8 @@
 #include "korval/types.hpp"
 #include "korval/routines_core.hpp"
 #include "korval/routines_devices.hpp"
+<<<<<<< HEAD
 #include "korval/routines_axes.hpp"
+=======
+#include "korval/routines_draw.hpp"
+>>>>>>> main

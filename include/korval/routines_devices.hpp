@@ -3,4 +3,25 @@
 
 namespace korval {
 
+void metafl(const char* s);
+void setpag(const char* s);
+void page(int nx, int ny);
+void pagmod(const char* s);
+void hwpage(int nw, int nh);
+void hworig(int nx, int ny);
+void sclfac(float x);
+void sclmod(const char* s);
+void units(const char* s);
+void setfil(const char* s);
+void filmod(const char* s);
+void scrmod(const char* s);
+void window(int nx, int ny, int nw, int nh);
+void winsiz(int nw, int nh);
+const char* getfil();
+const char* getmfl();
+void getpag(int& nx, int& ny);
+void sendbf();
+void x11mod(const char* s);
+void symfil(const char* device, const char* option);
+
 }  // namespace korval

@@ -9,6 +9,7 @@
 
 #include "axes/axes_state.hpp"
 #include "devices/output_state.hpp"
+#include "draw/pipeline_state.hpp"
 
 namespace korval {
 
@@ -47,6 +48,8 @@ struct State {
     RunState run;
     MessageState msg;
     OutputState out;
+    PipelineState pipeline;
+    ColourState colour;
     AxesState axes;
 };
 

@@ -20,8 +20,15 @@ extern const int format_table_size;
 const FormatEntry* format_entry(int code);
 // The default file extension of a format code ("   " when it has none).
 const char* format_extension(int code);
+// "korval." and the extension of the format (VECM when none was chosen).
+std::string default_file_name(int code);
+// The page extent (largest coordinates) from the current page settings.
+void page_extent(int& nx, int& ny);
+// One of the 35 standard PostScript font names, compared without regard
+// to case; nullptr when the name is not among them.
+const char* standard_font_name(const char* name);
 
-// Algorithm of versioned names: returns the name to create under the current
+// Versioned file names: returns the name to create under the current
 // file mode.  May end the run (fatal_error) for BREA or too many versions.
 std::string version_file_name(const std::string& name);
 // The free versioned name for the n-th version (exposed for tests).

@@ -6,10 +6,8 @@
 #include <memory>
 #include <string>
 
-namespace korval {
-
-}  // namespace korval
 #include "devices/device.hpp"
+
 namespace korval {
 
 struct OutputState {
@@ -40,6 +38,7 @@ struct OutputState {
     int file_state = 0;             // 0 not finished, 1 finished, -1 deleted
     int wait_mode = 0;              // screen wait: 0 FULL, 1 NOER, 2 NONE, 3 NOHO, 4 DELA
     float device_factor = 1.0f;     // device units per plot unit
+    float fit_factor = 1.0f;        // paper fit (device units per plot unit, before the driver's own)
     bool file_failed = false;       // the output file could not be created
     std::unique_ptr<Device> device; // the driver of this plot, korini .. korfin
 };

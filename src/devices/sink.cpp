@@ -1,8 +1,45 @@
 #include "devices/sink.hpp"
 
+#include <charconv>
 #include <cstring>
 
 namespace korval {
+
+std::size_t format_int(char* out, long v) {
+    auto r = std::to_chars(out, out + 22, v);
+    return (std::size_t)(r.ptr - out);
+}
+
+std::size_t format_fixed(char* out, double v, int prec) {
+    if (!(v == v)) v = 0;  // NaN
+    if (v > 1e15) v = 1e15;
+    if (v < -1e15) v = -1e15;
+    auto r = std::to_chars(out, out + 40, v, std::chars_format::fixed, prec);
+    std::size_t n = (std::size_t)(r.ptr - out);
+    // printf writes a negative zero as "-0.000"; so does to_chars.
+    return n;
+}
+
+namespace {
+
+std::size_t right_align(char* out, const char* tmp, std::size_t n, int width) {
+    std::size_t pad = (int)n < width ? (std::size_t)width - n : 0;
+    for (std::size_t i = 0; i < pad; ++i) out[i] = ' ';
+    std::memcpy(out + pad, tmp, n);
+    return pad + n;
+}
+
+}  // namespace
+
+std::size_t format_fixed_w(char* out, double v, int width, int prec) {
+    char tmp[48];
+    return right_align(out, tmp, format_fixed(tmp, v, prec), width);
+}
+
+std::size_t format_int_w(char* out, long v, int width) {
+    char tmp[24];
+    return right_align(out, tmp, format_int(tmp, v), width);
+}
 
 Sink::~Sink() { close(); }
 
@@ -84,17 +121,15 @@ void RecordWriter::words(const char* text) {
         if (!*p) break;
         const char* start = p;
         while (*p && *p != ' ') ++p;
-        std::size_t n = (std::size_t)(p - start);
-        if (fill_ > 0 && (int)n + 1 > length_ - fill_) flush();
-        if ((int)n + 1 > length_) {
-            sink_.write(start, n);
-            sink_.put('\n');
-            continue;
-        }
-        std::memcpy(rec_ + fill_, start, n);
-        fill_ += (int)n;
-        rec_[fill_++] = ' ';
+        word(start, (std::size_t)(p - start));
     }
+}
+
+void RecordWriter::long_word(const char* text, std::size_t n) {
+    // Longer than a record: on a line of its own.
+    sink_.write(text, n);
+    sink_.put(' ');
+    sink_.put('\n');
 }
 
 void RecordWriter::flush() {

@@ -9,6 +9,15 @@
 
 namespace korval {
 
+// Locale-independent number formatting (the output must not change with
+// LC_NUMERIC).  Each writes into out and returns the number of characters.
+std::size_t format_int(char* out, long v);
+// "%.<prec>f"
+std::size_t format_fixed(char* out, double v, int prec);
+// "%<width>.<prec>f" and "%<width>d": right-aligned in width characters.
+std::size_t format_fixed_w(char* out, double v, int width, int prec);
+std::size_t format_int_w(char* out, long v, int width);
+
 // A buffered byte sink writing to a file or into memory.  Writes after a
 // failed open are dropped.
 class Sink {
@@ -66,11 +75,30 @@ public:
     void item(const char* text);
     // Appends a text of blank-separated words, each with its trailing blank.
     void words(const char* text);
+    // Appends one word (no blanks inside) with its trailing blank.
+    void word(const char* text, std::size_t n) {
+        if ((int)n + 1 > length_ - fill_) {
+            if (fill_ > 0) flush();
+            if ((int)n + 1 > length_) {
+                long_word(text, n);
+                return;
+            }
+        }
+        for (std::size_t i = 0; i < n; ++i) rec_[fill_ + (int)i] = text[i];
+        fill_ += (int)n;
+        rec_[fill_++] = ' ';
+    }
+    // An integer as one word.
+    void word(long v) {
+        char buf[24];
+        word(buf, format_int(buf, v));
+    }
     // Writes the pending record with a line end.
     void flush();
     int fill() const { return fill_; }
 
 private:
+    void long_word(const char* text, std::size_t n);
     Sink& sink_;
     int length_;
     int fill_ = 0;

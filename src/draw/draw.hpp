@@ -16,11 +16,26 @@ void plot_flush();
 // Starts the dash pattern afresh (before each curve).
 void dash_reset();
 
+// The polyline buffer: points already shifted, entered untransformed.
+void polyline_start(float x, float y);
+void polyline_add(float x, float y);
+void polyline_flush();
+
+// Clipping against the current region (rectangle or circle).
+void clip_segment(float x0, float y0, float x1, float y1);
+int point_outside_clip(float x, float y);
+
 // The device entries: a move (op 3) or draw (op 2) in plot coordinates, a
 // filled axis-parallel rectangle, and a colour change.
 void device_line(float x, float y, int op);
 void device_fill_rect(int x1, int y1, int x2, int y2, int colour);
 void device_colour(int index);
+// A solid polygon in the current colour, filled by the even-odd rule (plot
+// coordinates, already shifted); false when the device cannot fill polygons
+// itself.
+bool device_fill_polygon(const float* x, const float* y, int n);
+// The RGB value of a colour index.
+void colour_rgb(int index, int& r, int& g, int& b);
 
 // Helpers shared by the drawing routines.
 int page_y(int y);
@@ -28,5 +43,14 @@ int round_nearest(float v);
 float direction_angle(float dy, float dx);
 // Mode 0 clips to the axis system (saving the region), mode 1 restores.
 void clip_to_axis(int mode);
+// Mode 1 flushes, saves and switches off the plane transformations; any
+// other mode restores them.
+void suspend_transforms(int mode);
+// Intersection of the lines through (x1, y1)-(x2, y2) and (x3, y3)-(x4, y4);
+// false when they are (nearly) parallel.
+bool line_intersection(float x1, float y1, float x2, float y2, float x3, float y3, float x4,
+                       float y4, float& xs, float& ys);
+// Sets the clipping region to the whole page (after the page is known).
+void clip_to_page();
 
 }  // namespace korval
