@@ -15,8 +15,5 @@
 #include "korval/types.hpp"
 #include "korval/routines_core.hpp"
 #include "korval/routines_devices.hpp"
-<<<<<<< HEAD
-#include "korval/routines_axes.hpp"
-=======
 #include "korval/routines_draw.hpp"
->>>>>>> main
+#include "korval/routines_axes.hpp"
