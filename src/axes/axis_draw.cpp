@@ -7,7 +7,7 @@
 #include "axes/axes.hpp"
 #include "axes/dates.hpp"
 #include "draw/draw.hpp"
-#include "text/text.hpp"
+#include "axes/text_use.hpp"
 
 namespace korval {
 

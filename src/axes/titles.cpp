@@ -6,7 +6,7 @@
 #include "axes/axes.hpp"
 #include "draw/draw.hpp"
 #include "korval/korval.hpp"
-#include "text/text.hpp"
+#include "axes/text_use.hpp"
 
 namespace korval {
 
