@@ -48,6 +48,26 @@ bool origin_inside(int axis) {
     return a.umin[axis] + a.epsilon < 0 && a.umax[axis] - a.epsilon > 0;
 }
 
+// A solid line style for the lifetime of the guard.
+class DashGuard {
+public:
+    DashGuard() : p_(state().pipeline), count_(p_.dash_count) {
+        plot_flush();
+        p_.dash_count = 1;
+    }
+    ~DashGuard() {
+        plot_flush();
+        p_.dash_count = count_;
+        dash_reset();
+    }
+    DashGuard(const DashGuard&) = delete;
+    DashGuard& operator=(const DashGuard&) = delete;
+
+private:
+    PipelineState& p_;
+    int count_;
+};
+
 void draw_circle(float cx, float cy, float r) {
     int n = (int)(r * 0.5f);
     if (n < 16) n = 16;
@@ -197,6 +217,7 @@ void grdpol(int i1, int i2) {
         clip_to_axis(0);
     }
     DashGuard solid_line;
+    (void)solid_line;
     auto plot_x = [&](double v) { return (v - a.a[0]) * a.scale[0] + a.map_origin[0]; };
     if (i1 > 0) {
         double u = a.step[0] / i1;
