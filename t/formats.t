@@ -55,6 +55,25 @@ like($out, qr/Warning   2: Incorrect parameter in metafl!   \(xyz\)/, 'unknown f
 like($out, qr/Warning   2: Incorrect parameter in setpag!   \(DA9L\)/, 'unknown page warns 2');
 like($out, qr/Warning   2: Incorrect parameter in filmod!/, 'unknown file mode warns 2');
 like($out, qr/format PS  \npage 2970 2100\n/, 'nothing changed');
+($out) = run_script(<<'EOS');
+Korval::window(-5, 10, 100, 100);
+Korval::winsiz(300, 0);
+Korval::hwpage(0, 10);
+Korval::sclfac(-1);
+Korval::page(100, -3);
+Korval::korini();
+Korval::errmod('PROT', 'OFF');
+Korval::clpwin(0, 0, 5000, 10);
+Korval::origin(1, 1);
+Korval::korfin();
+print Korval::getlev(), "\n";
+EOS
+my $err = slurp('korval.err') // '';
+like($out, qr/Warning   2: Incorrect parameter in window!   \(  -5\)/, 'window warns with the offending value');
+like($out, qr/Warning   2: Incorrect parameter in winsiz!   \(   0\)/, 'winsiz warns');
+like($out, qr/in hwpage!.*in sclfac!.*in page!   \(  -3\)/s, 'hwpage, sclfac, page warn');
+like($err, qr/Warning   2: Incorrect parameter in clpwin!\n/, 'clpwin outside the page warns');
+unlink 'korval.err';
 
 # Versions: korval.ps and korval_1.ps exist, the new file is korval_2.ps.
 sub ps_plot {

@@ -48,6 +48,12 @@ like($half, qr/setlinewidth   0\.538462  0\.538462 scale\n/, 'half-size scale');
 my $pscl = plot('pscl', 'c.psc', sub { });
 like($pscl, qr/scale\n0 0 3898 5514 0 0 0 e \n255 255 255 f showpage \n/, 'PSCL black page, white pen');
 
+# A new page, the hardware origin, and y measured from the bottom.
+my $np = plot('ps', 'np.ps', sub { Korval::newpag() });
+like($np, qr/\n0 0 0 f copypage \n%%Page: 1 2 \nerasepage 0 0 0 f showpage \n\z/, 'new page');
+my $bott = plot('ps', 'bott.ps', sub { Korval::pagorg('bott'); Korval::line(0, 0, 100, 0) });
+is_deeply([ps_groups(ps_body($bott))], [[[3898, 0], [3898, 186]]], 'pagorg BOTT mirrors y');
+
 # A polyline of 120 and one of 250 points drawn as connected lines.
 for my $n (120, 250) {
     my $text = plot('ps', "poly$n.ps", sub {
@@ -100,5 +106,11 @@ SKIP: {
     ok(!grep({ abs($got[$_] - $want[$_]) > 2.5 } 0 .. 3), 'ink only inside the clipping window')
         or diag "got @got, want @want";
 }
+
+# The hardware origin (it stays for the rest of the process: last).
+Korval::hworig(100, 200);
+my $hw = plot('eps', 'hw.eps', sub { });
+like($hw, qr/%%BoundingBox:  28 56 /, 'box from twice the hardware origin');
+like($hw, qr/\n  100 cm   200 cm translate 5 cm setlinewidth   1\.000476  1\.000476 scale\n/, 'translated');
 
 done_testing();

@@ -310,8 +310,8 @@ float direction_angle(float dy, float dx) {
     return std::atan2(dy, dx);
 }
 
-bool line_intersection(float x1, float y1, float x2, float y2, float x3, float y3, float x4,
-                       float y4, float& xs, float& ys) {
+bool line_intersection(float x1, float y1, float x2, float y2, float x3, float y3, float x4, float y4,
+                       float& xs, float& ys) {
     // Parallel when the directions differ by less than 0.001 (as a sine, so
     // that vertical lines need no special case).
     double ax = x2 - x1, ay = y2 - y1, bx = x4 - x3, by = y4 - y3;

@@ -83,8 +83,8 @@ TEST(Render, DashesAndThickLinesInPostScript) {
     EXPECT_GE(count_words(text, "u"), 56 + 2 * 4 + 2 + 1);
     EXPECT_EQ(count_words(text, "showpage"), 1);
     if (std::system("gs -v >/dev/null 2>&1") != 0) GTEST_SKIP() << "ghostscript is not installed";
-    std::string cmd = "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=png16m -sOutputFile=" +
-                      std::string(tmpl) + "/lines.png " + ps + " > " + tmpl + "/gs.log 2>&1";
+    std::string cmd = "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=png16m -sOutputFile=" + std::string(tmpl) +
+                      "/lines.png " + ps + " > " + tmpl + "/gs.log 2>&1";
     EXPECT_EQ(std::system(cmd.c_str()), 0) << read_all(std::string(tmpl) + "/gs.log");
     std::system(("rm -rf " + std::string(tmpl)).c_str());
 }
