@@ -157,6 +157,18 @@ TEST_F(Pipeline, DashesCarryAcrossSegmentsAndCalls) {
     EXPECT_NEAR(r[2].back().x, 30.0f, 1e-3f);
 }
 
+TEST_F(Pipeline, HugeDashedSegmentsStayQuickAndKeepThePattern) {
+    set_dashes({10, 10});
+    plot_move(-2e9f, 100);
+    plot_draw(2e9f, 100);
+    auto r = runs();
+    // Dashes cover the page (2970 units: 149 of them) and nothing else far away.
+    ASSERT_GE(r.size(), 149u);
+    ASSERT_LE(r.size(), 151u);
+    float dx = r[1].front().x - r[0].front().x;
+    EXPECT_NEAR(dx, 20.0f, 0.5f);
+}
+
 TEST_F(Pipeline, LongPolylinesRunInHundredsSharingEndPoints) {
     plot_move(0, 0);
     for (int i = 1; i < 250; ++i) plot_draw((float)i, (float)(i % 7));
