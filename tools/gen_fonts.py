@@ -248,9 +248,10 @@ def normalise(glyphs):
     return out
 
 
-def small_grid(glyphs):
+def small_grid(glyphs, centred=True):
     """The 6 by 7 grid of the default font, derived from the simplex set:
-    capitals 7 units high, ink within 5 units of the 6-unit cell."""
+    capitals 7 units high, ink within 5 units of the 6-unit cell (centred in
+    it for the alphabets of fixed width)."""
     out = {}
     for k, st in glyphs.items():
         if not st:
@@ -260,7 +261,7 @@ def small_grid(glyphs):
         sx = 0.25
         if (x1 - x0) * sx > 4.6:
             sx = 4.6 / (x1 - x0)
-        off = max(0.0, (4 - (x1 - x0) * sx) / 2)
+        off = max(0.0, (4 - (x1 - x0) * sx) / 2) if centred else 0.0
         res = []
         for s in st:
             pts = []
@@ -428,7 +429,7 @@ def main():
     simplex = hershey_set(read_jhf('rowmans'), 132)
     tables = [
         ('koralf_standard', True, small_grid(normalise(simplex))),
-        ('koralf_greek', True, small_grid(normalise(greek_set(read_jhf('greeks'))))),
+        ('koralf_greek', True, small_grid(normalise(greek_set(read_jhf('greeks'))), centred=False)),
         ('simplx_standard', True, normalise(simplex)),
         ('simplx_greek', True, normalise(greek_set(read_jhf('greeks')))),
         ('complx_standard', True, normalise(hershey_set(read_jhf('timesr'), 155))),
