@@ -16,3 +16,4 @@
 #include "korval/routines_core.hpp"
 #include "korval/routines_devices.hpp"
 #include "korval/routines_draw.hpp"
+#include "korval/routines_text.hpp"

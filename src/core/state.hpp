@@ -9,6 +9,7 @@
 
 #include "devices/output_state.hpp"
 #include "draw/pipeline_state.hpp"
+#include "text/text_state.hpp"
 
 namespace korval {
 
@@ -49,6 +50,7 @@ struct State {
     OutputState out;
     PipelineState pipeline;
     ColourState colour;
+    TextState text;
 };
 
 State& state();
