@@ -17,3 +17,4 @@
 #include "korval/routines_devices.hpp"
 #include "korval/routines_draw.hpp"
 #include "korval/routines_axes.hpp"
+#include "korval/routines_text.hpp"

@@ -412,7 +412,8 @@ void polar(float xe, float xor_, float xstp, float yor, float ystp) {
             py[i] = (float)(cy - r * std::sin(t)) + sy;
         }
         int keep = st.colour.current;
-        device_fill_polygon(px, py, n, a.background);
+        device_colour(a.background);
+        device_fill_polygon(px, py, n);
         device_colour(keep);
     }
     a.drawing_graf = true;

@@ -10,6 +10,7 @@
 #include "axes/axes_state.hpp"
 #include "devices/output_state.hpp"
 #include "draw/pipeline_state.hpp"
+#include "text/text_state.hpp"
 
 namespace korval {
 
@@ -51,6 +52,7 @@ struct State {
     PipelineState pipeline;
     ColourState colour;
     AxesState axes;
+    TextState text;
 };
 
 State& state();

@@ -8,7 +8,7 @@
 namespace korval {
 
 struct FormatEntry {
-    const char* keyword;    // 4 characters, upper case
+    const char* keyword;  // 4 characters, upper case
     int code;
     const char* extension;  // of the default file name
 };

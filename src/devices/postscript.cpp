@@ -106,15 +106,41 @@ const char* const kCodeVector[] = {
 };
 
 const char* const kStandardFonts[35] = {
-    "Times-Roman", "Times-Bold", "Times-Italic", "Times-BoldItalic",
-    "Helvetica", "Helvetica-Bold", "Helvetica-Oblique", "Helvetica-BoldOblique",
-    "Helvetica-Narrow", "Helvetica-Narrow-Bold", "Helvetica-Narrow-Oblique", "Helvetica-Narrow-BoldOblique",
-    "NewCenturySchlbk-Roman", "NewCenturySchlbk-Italic", "NewCenturySchlbk-Bold", "NewCenturySchlbk-BoldItalic",
-    "ZapfChancery-MediumItalic", "ZapfDingbats", "Courier", "Courier-Bold",
-    "Courier-Oblique", "Courier-BoldOblique", "AvantGarde-Book", "AvantGarde-Demi",
-    "AvantGarde-BookOblique", "AvantGarde-DemiOblique", "Bookman-Light", "Bookman-LightItalic",
-    "Bookman-Demi", "Bookman-DemiItalic", "Palatino-Roman", "Palatino-Italic",
-    "Palatino-Bold", "Palatino-BoldItalic", "Symbol",
+    "Times-Roman",
+    "Times-Bold",
+    "Times-Italic",
+    "Times-BoldItalic",
+    "Helvetica",
+    "Helvetica-Bold",
+    "Helvetica-Oblique",
+    "Helvetica-BoldOblique",
+    "Helvetica-Narrow",
+    "Helvetica-Narrow-Bold",
+    "Helvetica-Narrow-Oblique",
+    "Helvetica-Narrow-BoldOblique",
+    "NewCenturySchlbk-Roman",
+    "NewCenturySchlbk-Italic",
+    "NewCenturySchlbk-Bold",
+    "NewCenturySchlbk-BoldItalic",
+    "ZapfChancery-MediumItalic",
+    "ZapfDingbats",
+    "Courier",
+    "Courier-Bold",
+    "Courier-Oblique",
+    "Courier-BoldOblique",
+    "AvantGarde-Book",
+    "AvantGarde-Demi",
+    "AvantGarde-BookOblique",
+    "AvantGarde-DemiOblique",
+    "Bookman-Light",
+    "Bookman-LightItalic",
+    "Bookman-Demi",
+    "Bookman-DemiItalic",
+    "Palatino-Roman",
+    "Palatino-Italic",
+    "Palatino-Bold",
+    "Palatino-BoldItalic",
+    "Symbol",
 };
 
 const double kPointsPerUnit = 0.1417322835;
@@ -124,8 +150,8 @@ inline int rnd(double v) { return (int)(v + 0.5); }
 class PostScriptDevice : public Device {
 public:
     unsigned capabilities() const override {
-        return kCapLineWidth | kCapFillRect | kCapFillPolygon | kCapSector | kCapTriangle |
-               kCapHardwareText | kCapImage;
+        return kCapLineWidth | kCapFillRect | kCapFillPolygon | kCapSector | kCapTriangle | kCapHardwareText |
+               kCapImage;
     }
 
     void start() override {
@@ -311,8 +337,8 @@ public:
         num(w);
         num(h);
         word("8");
-        std::string m = "[" + std::to_string(w) + " 0 0 " + std::to_string(-h) + " 0 " +
-                        std::to_string(h) + "]";
+        std::string m =
+            "[" + std::to_string(w) + " 0 0 " + std::to_string(-h) + " 0 " + std::to_string(h) + "]";
         rec_.words(m.c_str());
         rec_.words("{currentfile picstr readhexstring pop} false 3 colorimage");
         rec_.flush();
@@ -402,8 +428,7 @@ private:
             return;
         }
         if (op != kOpMove) return;
-        if (n_ > 0 ? (px_[n_ - 1] == X && py_[n_ - 1] == Y)
-                   : (has_last_ && last_x_ == X && last_y_ == Y))
+        if (n_ > 0 ? (px_[n_ - 1] == X && py_[n_ - 1] == Y) : (has_last_ && last_x_ == X && last_y_ == Y))
             return;
         write_path();
         px_[0] = X;
@@ -460,9 +485,8 @@ private:
         double oy = o.hw_origin ? 2.0 * o.hw_origin_y : 200.0;
         int ex = turned_ ? o.nyp : o.nxp, ey = turned_ ? o.nxp : o.nyp;
         std::string box = "%%BoundingBox:  " + std::to_string((int)(ox * c)) + " " +
-                          std::to_string((int)(oy * c)) + " " +
-                          std::to_string((int)((ox + ex * k) * c + 1)) + " " +
-                          std::to_string((int)((oy + ey * k) * c + 1));
+                          std::to_string((int)(oy * c)) + " " + std::to_string((int)((ox + ex * k) * c + 1)) +
+                          " " + std::to_string((int)((oy + ey * k) * c + 1));
         line_out(box.c_str());
         line_out(turned_ ? "%%Creator: KORVAL   8.1 L" : "%%Creator: KORVAL   8.1 P");
         std::string date, time;

@@ -276,8 +276,8 @@ void symfil(const char* device, const char* option) {
     const char* driver = o.format <= 600 ? "kordrv " : (o.format <= 700 ? "korhpj " : "kordot ");
     if (o.format > 800) return;  // no print driver exists for these formats
     int type = st.colour.table_type;
-    std::string cmd = driver + o.file_name + " " + dev + " " + opt + " " +
-                      table_names[type >= 0 && type <= 8 ? type : 1];
+    std::string cmd =
+        driver + o.file_name + " " + dev + " " + opt + " " + table_names[type >= 0 && type <= 8 ? type : 1];
     if (o.background == 2) cmd += " REVERS";
     if (o.format < 601) {
         cmd += " -Q";

@@ -13,7 +13,7 @@ namespace korval {
 namespace {
 
 // "%10.7f" without the locale.
-void fixed10(char* out, double v) { format_fixed_w(out, v, 10, 7); }
+void fixed10(char* out, double v) { out[format_fixed_w(out, v, 10, 7)] = '\0'; }
 
 class VecmDevice : public Device {
 public:

@@ -48,8 +48,8 @@ void clip_to_axis(int mode);
 void suspend_transforms(int mode);
 // Intersection of the lines through (x1, y1)-(x2, y2) and (x3, y3)-(x4, y4);
 // false when they are (nearly) parallel.
-bool line_intersection(float x1, float y1, float x2, float y2, float x3, float y3, float x4,
-                       float y4, float& xs, float& ys);
+bool line_intersection(float x1, float y1, float x2, float y2, float x3, float y3, float x4, float y4,
+                       float& xs, float& ys);
 // Sets the clipping region to the whole page (after the page is known).
 void clip_to_page();
 

@@ -4,6 +4,7 @@
 // The hot path (plot_draw of a solid line into an inside region) touches
 // only the state record: no allocation, no output call per point.
 #include <cmath>
+#include <utility>
 
 #include "core/core.hpp"
 #include "draw/draw.hpp"
@@ -299,6 +300,22 @@ void thick_lines(PipelineState& p, const float* bx, const float* by, int count) 
     }
 }
 
+// Moves the dash pattern on by a length without drawing.  Two periods bring
+// the pattern back to the same element and pen state.
+void advance_dash(PipelineState& p, double d) {
+    double period = 0;
+    for (int i = 0; i < p.dash_count; ++i) period += p.dash[i] > 0 ? p.dash[i] : 1;
+    if (d > 2 * period) d = std::fmod(d - p.dash_remaining, 2 * period) + p.dash_remaining;
+    while (d >= p.dash_remaining) {
+        d -= p.dash_remaining;
+        if (++p.dash_element >= p.dash_count) p.dash_element = 0;
+        int el = p.dash[p.dash_element];
+        p.dash_remaining = el > 0 ? el : 1;
+        p.dash_gap = !p.dash_gap;
+    }
+    p.dash_remaining -= d;
+}
+
 }  // namespace
 
 // ---- small helpers -----------------------------------------------------------
@@ -310,8 +327,8 @@ float direction_angle(float dy, float dx) {
     return std::atan2(dy, dx);
 }
 
-bool line_intersection(float x1, float y1, float x2, float y2, float x3, float y3, float x4,
-                       float y4, float& xs, float& ys) {
+bool line_intersection(float x1, float y1, float x2, float y2, float x3, float y3, float x4, float y4,
+                       float& xs, float& ys) {
     // Parallel when the directions differ by less than 0.001 (as a sine, so
     // that vertical lines need no special case).
     double ax = x2 - x1, ay = y2 - y1, bx = x4 - x3, by = y4 - y3;
@@ -453,6 +470,35 @@ void plot_draw(float x, float y) {
             return;
         }
     }
+    // A segment far longer than any page (bad input) would cost a loop turn
+    // per dash: the parts well outside the clipping region only advance the
+    // pattern, arithmetically.
+    double tail = 0;
+    if (len > 1e5) {
+        double t0 = 0, t1 = len;
+        const double m = 1e4;
+        double lo[2] = {p.clip_xmin - m, p.clip_ymin - m}, hi[2] = {p.clip_xmax + m, p.clip_ymax + m};
+        double org[2] = {cx, cy}, dir[2] = {c, -s};
+        for (int k = 0; k < 2; ++k) {
+            if (std::fabs(dir[k]) < 1e-12) {
+                if (org[k] < lo[k] || org[k] > hi[k]) t1 = -1;
+                continue;
+            }
+            double a = (lo[k] - org[k]) / dir[k], b = (hi[k] - org[k]) / dir[k];
+            if (a > b) std::swap(a, b);
+            if (a > t0) t0 = a;
+            if (b < t1) t1 = b;
+        }
+        if (t1 <= t0) t0 = t1 = len;
+        advance_dash(p, t0);
+        cx += c * t0;
+        cy -= s * t0;
+        if (!p.dash_gap) polyline_start((float)cx, (float)cy);
+        tail = len - t1;
+        len = t1 - t0;
+        ex = cx + c * len;
+        ey = cy - s * len;
+    }
     // Dashing: the pattern position carries across segments and calls.
     while (len >= p.dash_remaining) {
         cx += c * p.dash_remaining;
@@ -472,6 +518,7 @@ void plot_draw(float x, float y) {
     else
         polyline_add((float)ex, (float)ey);
     p.dash_remaining -= len;
+    if (tail > 0) advance_dash(p, tail);
     p.pen_x = px;
     p.pen_y = py;
 }

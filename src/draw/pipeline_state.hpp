@@ -97,7 +97,7 @@ struct ColourState {
     int table_type = 1;        // SMAL 0, RAIN 1, SPEC 2, GREY 3, RRAI 4, RSPE 5, RGRE 6, VGA 7, TEMP 8
     int current = 255;         // index last passed to device_colour
     int background = 0;
-    bool user_table = false;   // a table loaded before korini replaces the default
+    bool user_table = false;  // a table loaded before korini replaces the default
 };
 
 }  // namespace korval

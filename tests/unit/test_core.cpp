@@ -152,7 +152,7 @@ TEST(Checks, RangeAndDate) {
     EXPECT_NE(t.find("(  13)"), std::string::npos);
 }
 
-TEST(Text, Helpers) {
+TEST(CoreText, Helpers) {
     char buf[32] = "  1 2  3 ";
     EXPECT_EQ(remove_blanks(buf, 4), 6u);
     EXPECT_STREQ(buf, "12  3 ");

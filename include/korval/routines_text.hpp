@@ -1,0 +1,51 @@
+// User routines of the text: messages and numbers, character attributes,
+// fonts, alphabets, control characters and the number format.
+#pragma once
+
+#include "korval/types.hpp"
+
+namespace korval {
+
+// Text and numbers
+void messag(const char* cstr, int nx, int ny);
+void number(float x, int i1, int i2, int i3);
+int nlmess(const char* s);
+int nlnumb(float x, int i);
+void txtjus(const char* s);
+void frmess(int i);
+
+// Character attributes
+void height(int i);
+void angle(int ngrad);
+void chaspc(float x);
+void chawth(float x);
+void chaang(float x);
+void fixspc(float x);
+
+// Fonts
+void koralf();
+void simplx();
+void complx();
+void duplx();
+void triplx();
+void helve();
+void helves();
+void serif();
+
+// Alphabets, control characters and national characters
+void basalf(const char* s);
+const char* getalf();
+void smxalf(const char* s1, const char* s2, const char* s3, int i);
+int gmxalf(const char* s1, OutString<2> s2, OutString<2> s3);
+void mixalf();
+void setmix(const char* s1, const char* s2);
+void newmix();
+const char* getmix(const char* s);
+void eushft(const char* s1, const char* s2);
+void chacod(const char* s);
+
+// Number format of number and nlnumb
+void numfmt(const char* s);
+void numode(const char* s1, const char* s2, const char* s3, const char* s4);
+
+}  // namespace korval
