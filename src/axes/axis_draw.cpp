@@ -60,7 +60,7 @@ struct LabelPlan {
     std::vector<int> indices;
 };
 
-LabelPlan plan_labels(float a, float e, float orig, float step, int axis, bool crossed) {
+LabelPlan plan_labels(float, float e, float orig, float step, int axis, bool crossed) {
     LabelPlan p;
     const AxisSettings& s = ax().axis[axis];
     if (s.label_type == 0 || step == 0) return p;
