@@ -74,7 +74,6 @@ struct AxesState {
     int title_just = 0;            // CENT, LEFT, RIGH
     int title_pos = 0;             // ABOV, BELO
     int title_shift = 0;
-    float line_spacing = 1.5f;
     int grace = -1;
     int nograf = 0;
     int centring = 0;

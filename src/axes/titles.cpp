@@ -24,7 +24,6 @@ void title_defaults() {
     a.title_just = 0;
     a.title_pos = 0;
     a.title_shift = 0;
-    a.line_spacing = 1.5f;
     a.frame_colour = -1;
 }
 
@@ -37,7 +36,7 @@ struct Registration {
         register_reset("HTIT", [] { ax().title_height = 0; });
         register_reset("LFTT", [] { ax().title_just = 0; });
         register_reset("VKYT", [] { ax().title_shift = 0; });
-        register_reset("LINS", [] { ax().line_spacing = 1.5f; });
+        register_reset("LINS", [] { state().text.line_spacing = 1.5f; });
         register_reset("FRME", [] { ax().frame_colour = -1; });
     }
 } registration;
@@ -92,7 +91,7 @@ bool title_margin(int& top, int& bottom) {
         }
     if (!first) return false;
     int h = a.title_height > 0 ? a.title_height : text_height();
-    double s = a.line_spacing;
+    double s = state().text.line_spacing;
     if (a.title_pos == 0)
         top = (int)((4 - first) * h * s + 3 * h + a.title_shift - 1);
     else
@@ -140,7 +139,7 @@ void vkytit(int i) {
 
 void linesp(float x) {
     enter_routine("linesp");
-    ax().line_spacing = x;
+    state().text.line_spacing = x;
 }
 
 void frmclr(int i) {
@@ -153,7 +152,7 @@ void title() {
     if (check_level(2, 3, "title")) return;
     const AxesState& a = ax();
     int h = a.title_height > 0 ? a.title_height : text_height();
-    double s = a.line_spacing;
+    double s = state().text.line_spacing;
     for (int i = 1; i <= 4; ++i) {
         const std::string& line = a.title_lines[i - 1];
         if (line.empty()) continue;
