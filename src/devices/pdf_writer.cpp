@@ -536,7 +536,7 @@ bool PdfWriter::end(const std::string& date, const std::string& time) {
         emit(e, 20);
     }
     l.clear();
-    l.s("trailer\n<< /Size ").i(count).s(" /Root 1 0 R /Info ").i(info).s("\n>>\nstartxref\n").i(xref).s(
+    l.s("trailer\n<< /Size ").i(count).s(" /Root 1 0 R /Info ").i(info).s(" 0 R\n>>\nstartxref\n").i(xref).s(
         "\n%%EOF\n");
     emit(l.data(), l.size());
     started_ = false;
