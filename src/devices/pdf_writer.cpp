@@ -47,7 +47,14 @@ const unsigned char kWinAnsi[60] = {
 }  // namespace
 
 int PdfWriter::start(const std::string& name, int width_pt, int height_pt, bool compress) {
-    memory_mode_ = name.empty();
+    if (name.empty()) return start(nullptr, width_pt, height_pt, compress);
+    if (!own_.open_file(name, true)) return -1;
+    return start(&own_, width_pt, height_pt, compress);
+}
+
+int PdfWriter::start(Sink* sink, int width_pt, int height_pt, bool compress) {
+    sink_ = sink;
+    memory_mode_ = sink == nullptr;
     compress_ = compress;
     overflow_ = failed_ = false;
     pos_ = 0;
@@ -62,7 +69,7 @@ int PdfWriter::start(const std::string& name, int width_pt, int height_pt, bool 
         } catch (const std::bad_alloc&) {
             return -2;
         }
-    } else if (!sink_.open_file(name, true)) {
+    } else if (!sink_->is_open()) {
         return -1;
     }
     started_ = true;
@@ -86,7 +93,7 @@ void PdfWriter::emit(const char* p, std::size_t n) {
         }
         mem_.insert(mem_.end(), p, p + n);
     } else {
-        sink_.write(p, n);
+        sink_->write(p, n);
     }
     pos_ += (long)n;
 }
@@ -542,7 +549,7 @@ bool PdfWriter::end(const std::string& date, const std::string& time) {
     started_ = false;
     std::vector<Object>().swap(objects_);
     bool ok = true;
-    if (!memory_mode_) ok = sink_.close();
+    if (!memory_mode_) ok = sink_->close();
     return ok && !failed_;
 }
 

@@ -22,6 +22,9 @@ public:
     // Starts the document: 0, -1 when the file cannot be opened, -2 when
     // memory is lacking.  An empty name writes into memory.
     int start(const std::string& name, int width_pt, int height_pt, bool compress);
+    // Starts the document on a sink that is already open (a device's file);
+    // a null sink writes into memory.
+    int start(Sink* sink, int width_pt, int height_pt, bool compress);
     bool started() const { return started_; }
 
     // Path operations (device_line ops 3, 2 and 5).
@@ -82,7 +85,8 @@ private:
     bool compress_ = true;
     bool overflow_ = false;
     bool failed_ = false;
-    Sink sink_;
+    Sink own_;
+    Sink* sink_ = nullptr;
     std::vector<char> mem_;
     long pos_ = 0;
     int width_ = 0, height_ = 0;

@@ -46,14 +46,21 @@ Line& hex(Line& l, std::uint32_t rgb) {
 
 }  // namespace
 
-void SvgWriter::out(const char* s) { sink_.write(s, std::strlen(s)); }
+void SvgWriter::out(const char* s) { sink_->write(s, std::strlen(s)); }
 
 bool SvgWriter::start(const std::string& name, int width, int height, bool background,
                       const std::string& date, const std::string& time) {
     if (name.empty())
-        sink_.open_memory();
-    else if (!sink_.open_file(name, true))
+        own_.open_memory();
+    else if (!own_.open_file(name, true))
         return false;
+    return start(&own_, width, height, background, date, time);
+}
+
+bool SvgWriter::start(Sink* sink, int width, int height, bool background, const std::string& date,
+                      const std::string& time) {
+    sink_ = sink;
+    if (!sink_->is_open()) return false;
     started_ = true;
     group_ = 0;
     count_ = 0;
@@ -236,7 +243,7 @@ bool SvgWriter::end() {
     close_group();
     out("</svg>\n");
     started_ = false;
-    return sink_.close();
+    return sink_->close();
 }
 
 }  // namespace korval

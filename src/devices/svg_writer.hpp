@@ -17,6 +17,9 @@ public:
     // An empty name writes into memory (tests).
     bool start(const std::string& name, int width, int height, bool background,
                const std::string& date, const std::string& time);
+    // The same on a sink that is already open (a device's file).
+    bool start(Sink* sink, int width, int height, bool background, const std::string& date,
+               const std::string& time);
     bool started() const { return started_; }
 
     void move(double x, double y);
@@ -35,17 +38,18 @@ public:
     // Ends the document and closes the file; false on a write error.
     bool end();
 
-    const std::vector<char>& memory() const { return sink_.data(); }
+    const std::vector<char>& memory() const { return sink_->data(); }
 
 private:
     void write_points(const double* xs, const double* ys, int n);
     void close_group();
     void open_line_group();
-    void out(const char* p, std::size_t n) { sink_.write(p, n); }
+    void out(const char* p, std::size_t n) { sink_->write(p, n); }
     void out(const char* s);
 
     bool started_ = false;
-    Sink sink_;
+    Sink own_;
+    Sink* sink_ = &own_;
     int group_ = 0;  // 0 none, 1 line group, 2 text group
     int group_font_ = -1, group_size_ = -1;
     std::uint32_t stroke_ = 0xffffff, fill_ = 0xffffff;
