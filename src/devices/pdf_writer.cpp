@@ -205,6 +205,8 @@ void PdfWriter::finish_path(bool keep_open) {
 
 void PdfWriter::move(double x, double y) {
     if (!started_) return;
+    // A move to where the pen stands continues the path.
+    if (path_ == 2 && !text_open_ && x == px_ && y == py_) return;
     finish_path(false);
     px_ = x;
     py_ = y;

@@ -133,6 +133,10 @@ void SvgWriter::flush() {
 
 void SvgWriter::move(double x, double y) {
     if (!started_) return;
+    // A move to where the pen stands continues the path.
+    if (count_ > 0 ? (xs_[count_ - 1] == x && ys_[count_ - 1] == y)
+                   : (has_last_ && last_x_ == x && last_y_ == y))
+        return;
     flush();
     xs_[0] = x;
     ys_[0] = y;
