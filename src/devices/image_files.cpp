@@ -40,8 +40,7 @@ int clamp_colours(int n) { return n < 1 ? 1 : n > 256 ? 256 : n; }
 
 }  // namespace
 
-int encode_png(const Picture& pic, const std::uint32_t* palette, int ncolours, bool transparent,
-               Bytes& out) {
+int encode_png(const Picture& pic, const std::uint32_t* palette, int ncolours, bool transparent, Bytes& out) {
     out.clear();
     if (pic.empty()) return kImageMemory;
     const int w = pic.width(), h = pic.height(), bpp = pic.bytes_per_pixel();
@@ -108,8 +107,7 @@ int encode_png(const Picture& pic, const std::uint32_t* palette, int ncolours, b
     return kImageOk;
 }
 
-int encode_tiff(const Picture& pic, const std::uint32_t* palette, int resolution, int unit,
-                Bytes& out) {
+int encode_tiff(const Picture& pic, const std::uint32_t* palette, int resolution, int unit, Bytes& out) {
     out.clear();
     if (pic.empty()) return kImageMemory;
     const int w = pic.width(), h = pic.height(), spp = pic.bytes_per_pixel();
@@ -378,8 +376,7 @@ int read_own_image(const std::string& name, Picture& pic, const std::uint32_t* p
     }
     if (fbpp == pbpp && pic.stride() >= h.row_bytes) {
         for (int y = 0; y < rows; ++y) {
-            if (std::fread(pic.row(y), 1, (std::size_t)h.row_bytes, f) != (std::size_t)h.row_bytes)
-                return 56;
+            if (std::fread(pic.row(y), 1, (std::size_t)h.row_bytes, f) != (std::size_t)h.row_bytes) return 56;
             spread(y);
         }
         return 0;

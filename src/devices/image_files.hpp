@@ -27,11 +27,9 @@ enum ImageResult {
 
 // PNG: ncolours palette entries for indexed pictures; transparent adds the
 // tRNS chunk.
-int encode_png(const Picture& pic, const std::uint32_t* palette, int ncolours, bool transparent,
-               Bytes& out);
+int encode_png(const Picture& pic, const std::uint32_t* palette, int ncolours, bool transparent, Bytes& out);
 // TIFF with one strip per row; resolution per unit (2 inch, 3 centimetre).
-int encode_tiff(const Picture& pic, const std::uint32_t* palette, int resolution, int unit,
-                Bytes& out);
+int encode_tiff(const Picture& pic, const std::uint32_t* palette, int resolution, int unit, Bytes& out);
 int encode_bmp(const Picture& pic, const std::uint32_t* palette, int ncolours, Bytes& out);
 int encode_ppm(const Picture& pic, const std::uint32_t* palette, Bytes& out);
 // The own format: "!Bitmap KORVAL VIRT", nine numbers, the picture memory.

@@ -38,10 +38,9 @@ bool deflate_once(const char* data, std::size_t n, std::vector<char>& out) {
 // WinAnsiEncoding codes of the characters 127..186 of the library's German
 // code vector.
 const unsigned char kWinAnsi[60] = {
-    196, 214, 220, 228, 246, 252, 223, 197, 216, 198, 229, 248, 230, 209, 241,
-    199, 231, 203, 207, 235, 239, 193, 201, 205, 211, 218, 225, 233, 237, 243,
-    250, 192, 200, 204, 210, 217, 224, 232, 236, 242, 249, 194, 202, 206, 212,
-    219, 226, 234, 238, 244, 251, 195, 227, 213, 245, 221, 253, 255, 161, 191,
+    196, 214, 220, 228, 246, 252, 223, 197, 216, 198, 229, 248, 230, 209, 241, 199, 231, 203, 207, 235,
+    239, 193, 201, 205, 211, 218, 225, 233, 237, 243, 250, 192, 200, 204, 210, 217, 224, 232, 236, 242,
+    249, 194, 202, 206, 212, 219, 226, 234, 238, 244, 251, 195, 227, 213, 245, 221, 253, 255, 161, 191,
 };
 
 }  // namespace
@@ -545,8 +544,13 @@ bool PdfWriter::end(const std::string& date, const std::string& time) {
         emit(e, 20);
     }
     l.clear();
-    l.s("trailer\n<< /Size ").i(count).s(" /Root 1 0 R /Info ").i(info).s(" 0 R\n>>\nstartxref\n").i(xref).s(
-        "\n%%EOF\n");
+    l.s("trailer\n<< /Size ")
+        .i(count)
+        .s(" /Root 1 0 R /Info ")
+        .i(info)
+        .s(" 0 R\n>>\nstartxref\n")
+        .i(xref)
+        .s("\n%%EOF\n");
     emit(l.data(), l.size());
     started_ = false;
     std::vector<Object>().swap(objects_);

@@ -41,8 +41,7 @@ public:
     void fill_rect(double x, double y, double w, double h);
     // One character of a base-14 font (font index 0..34 of the hardware
     // font table, font_name its PostScript name).
-    void character(int code, double x, double y, int angle, int font, const char* font_name,
-                   int size);
+    void character(int code, double x, double y, int angle, int font, const char* font_name, int size);
 
     // An RGB image of w by h pixels: begin, rows of bytes, end, then its
     // placement (ops 10 to 14).
@@ -95,8 +94,8 @@ private:
     // The content stream now open.
     bool stream_open_ = false;
     int stream_obj_ = 0;
-    long stream_start_ = 0;       // offset of the uncompressed stream's data
-    std::vector<char> collect_;   // compressed streams and images collect here
+    long stream_start_ = 0;      // offset of the uncompressed stream's data
+    std::vector<char> collect_;  // compressed streams and images collect here
     bool collecting_ = false;
     static constexpr std::size_t kStreamBuffer = 300000;
 

@@ -32,11 +32,21 @@ bool save_picture(const Picture& pic, int kind, const std::string& name) {
     Bytes data;
     int rc;
     switch (kind) {
-        case 601: rc = encode_tiff(pic, table, r.tiff_resolution, r.tiff_unit, data); break;
-        case 602: rc = encode_own_image(pic, data); break;
-        case 604: rc = encode_png(pic, table, picture_colours(), r.png_transparent, data); break;
-        case 605: rc = encode_ppm(pic, table, data); break;
-        default: rc = encode_bmp(pic, table, picture_colours(), data); break;
+        case 601:
+            rc = encode_tiff(pic, table, r.tiff_resolution, r.tiff_unit, data);
+            break;
+        case 602:
+            rc = encode_own_image(pic, data);
+            break;
+        case 604:
+            rc = encode_png(pic, table, picture_colours(), r.png_transparent, data);
+            break;
+        case 605:
+            rc = encode_ppm(pic, table, data);
+            break;
+        default:
+            rc = encode_bmp(pic, table, picture_colours(), data);
+            break;
     }
     if (rc == kImageOk) rc = write_file(name, data);
     if (rc == kImageOk) return true;

@@ -14,7 +14,7 @@ struct RasterState {
     bool png_transparent = false;  // pngmod "TRAN"
     int tiff_resolution = 100;     // tifmod: per inch (unit 2) or centimetre (3)
     int tiff_unit = 2;
-    int pdf_mode = 1;              // pdfmod: bit 0 compression, bit 1 buffer output
+    int pdf_mode = 1;  // pdfmod: bit 0 compression, bit 1 buffer output
 
     // Plot parameters (defaults at korini).
     int pixel_mode = 0;            // imgmod: 0 IND, 1 RGB
@@ -25,8 +25,8 @@ struct RasterState {
     // The picture: drawn by the raster formats, kept for "VIRT" after
     // korfin, built between imgini and imgfin for PostScript and PDF.
     Picture picture;
-    bool image_open = false;       // between imgini and imgfin
-    bool embedded = false;         // the open picture is embedded at imgfin
+    bool image_open = false;  // between imgini and imgfin
+    bool embedded = false;    // the open picture is embedded at imgfin
 
     // The PDF document of the buffer output, held for pdfbuf.
     std::vector<char> pdf_buffer;

@@ -17,24 +17,41 @@ const char* font_family(int f) {
 }
 const char* font_weight(int f) {
     switch (f) {
-        case 1: case 3: case 5: case 7: case 9: case 11: case 19: case 21: return "bold";
-        default: return "normal";
+        case 1:
+        case 3:
+        case 5:
+        case 7:
+        case 9:
+        case 11:
+        case 19:
+        case 21:
+            return "bold";
+        default:
+            return "normal";
     }
 }
 const char* font_style(int f) {
     switch (f) {
-        case 2: case 3: return "italic";
-        case 6: case 7: case 10: case 11: case 20: case 21: return "oblique";
-        default: return "normal";
+        case 2:
+        case 3:
+            return "italic";
+        case 6:
+        case 7:
+        case 10:
+        case 11:
+        case 20:
+        case 21:
+            return "oblique";
+        default:
+            return "normal";
     }
 }
 
 // ISO-8859-1 codes of the characters 127..186 of the German code vector.
 const unsigned char kLatin1[60] = {
-    196, 214, 220, 228, 246, 252, 223, 197, 216, 198, 229, 248, 230, 209, 241,
-    199, 231, 203, 207, 235, 239, 193, 201, 205, 211, 218, 225, 233, 237, 243,
-    250, 192, 200, 204, 210, 217, 224, 232, 236, 242, 249, 194, 202, 206, 212,
-    219, 226, 234, 238, 244, 251, 195, 227, 213, 245, 221, 253, 255, 161, 191,
+    196, 214, 220, 228, 246, 252, 223, 197, 216, 198, 229, 248, 230, 209, 241, 199, 231, 203, 207, 235,
+    239, 193, 201, 205, 211, 218, 225, 233, 237, 243, 250, 192, 200, 204, 210, 217, 224, 232, 236, 242,
+    249, 194, 202, 206, 212, 219, 226, 234, 238, 244, 251, 195, 227, 213, 245, 221, 253, 255, 161, 191,
 };
 
 Line& hex(Line& l, std::uint32_t rgb) {
@@ -74,8 +91,15 @@ bool SvgWriter::start(Sink* sink, int width, int height, bool background, const 
         "<!-- Created by KORVAL\n"
         "Version:  8.1\n");
     Line l;
-    l.s("Date   : ").s(date.c_str()).c(' ').s(time.c_str()).s("\n-->\n<svg width=\"").i(width).s(
-        "\" height=\"").i(height).s("\"\n");
+    l.s("Date   : ")
+        .s(date.c_str())
+        .c(' ')
+        .s(time.c_str())
+        .s("\n-->\n<svg width=\"")
+        .i(width)
+        .s("\" height=\"")
+        .i(height)
+        .s("\"\n");
     out(l.data(), l.size());
     out("  xmlns=\"http://www.w3.org/2000/svg\"\n"
         "  xmlns:xlink=\"http://www.w3.org/1999/xlink\">\n\n");
@@ -114,8 +138,15 @@ void SvgWriter::flush() {
         open_line_group();
         Line l;
         if (count_ == 2) {
-            l.s("<line x1=\"").f(xs_[0], 2).s("\" y1=\"").f(ys_[0], 2).s("\" x2=\"").f(xs_[1], 2).s(
-                "\" y2=\"").f(ys_[1], 2).s("\"/>\n");
+            l.s("<line x1=\"")
+                .f(xs_[0], 2)
+                .s("\" y1=\"")
+                .f(ys_[0], 2)
+                .s("\" x2=\"")
+                .f(xs_[1], 2)
+                .s("\" y2=\"")
+                .f(ys_[1], 2)
+                .s("\"/>\n");
             out(l.data(), l.size());
         } else {
             out("<polyline points=\"\n");
@@ -181,8 +212,15 @@ void SvgWriter::fill_rect(double x, double y, double w, double h, std::uint32_t 
     flush();
     close_group();
     Line l;
-    l.s("<rect x=\"").f(x, 2).s("\" y=\"").f(y, 2).s("\" width=\"").f(w, 2).s("\" height=\"").f(h, 2).s(
-        "\"\n fill=\"");
+    l.s("<rect x=\"")
+        .f(x, 2)
+        .s("\" y=\"")
+        .f(y, 2)
+        .s("\" width=\"")
+        .f(w, 2)
+        .s("\" height=\"")
+        .f(h, 2)
+        .s("\"\n fill=\"");
     hex(l, rgb).s("\" stroke=\"none\"/>\n");
     out(l.data(), l.size());
 }
@@ -209,9 +247,15 @@ void SvgWriter::character(int code, double x, double y, int angle, int font, int
     if (group_ == 1 || (group_ == 2 && (font != group_font_ || size != group_size_))) close_group();
     Line l;
     if (group_ == 0) {
-        l.s("<g font-family=\"").s(font_family(font)).s("\" font-weight=\"").s(font_weight(font)).s(
-            "\" font-style=\"").s(font_style(font)).s("\"\nfont-size=\"").i(size).s(
-            "\" stroke=\"none\" fill=\"");
+        l.s("<g font-family=\"")
+            .s(font_family(font))
+            .s("\" font-weight=\"")
+            .s(font_weight(font))
+            .s("\" font-style=\"")
+            .s(font_style(font))
+            .s("\"\nfont-size=\"")
+            .i(size)
+            .s("\" stroke=\"none\" fill=\"");
         hex(l, fill_).s("\">\n");
         out(l.data(), l.size());
         l.clear();

@@ -15,8 +15,8 @@ class SvgWriter {
 public:
     // Opens the file and writes the header; false when it cannot be opened.
     // An empty name writes into memory (tests).
-    bool start(const std::string& name, int width, int height, bool background,
-               const std::string& date, const std::string& time);
+    bool start(const std::string& name, int width, int height, bool background, const std::string& date,
+               const std::string& time);
     // The same on a sink that is already open (a device's file).
     bool start(Sink* sink, int width, int height, bool background, const std::string& date,
                const std::string& time);

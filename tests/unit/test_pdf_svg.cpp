@@ -62,18 +62,21 @@ TEST(Pdf, UncompressedDocumentExactStructure) {
     std::string s = slurp(name);
     EXPECT_EQ(s.rfind("%PDF-1.3\n3 0 obj\n<< /Length 4 0 R >>\nstream\n0.709 w\n2 J\n2 j\n0 0 0 rg\n", 0), 0u)
         << s.substr(0, 200);
-    EXPECT_NE(s.find("100.00 100.00 m\n300.00 100.00 l\n200.00 300.00 l\n100.00 100.00 l\n"), std::string::npos);
+    EXPECT_NE(s.find("100.00 100.00 m\n300.00 100.00 l\n200.00 300.00 l\n100.00 100.00 l\n"),
+              std::string::npos);
     EXPECT_NE(s.find("1 0 0 RG\n1 0 0 rg\n"), std::string::npos);
     EXPECT_NE(s.find("0 0.502 1 rg\n400.00 100.00 50.00 50.00 re\nf\n460.00"), std::string::npos)
         << "a repeated fill colour is written once";
     EXPECT_EQ(count(s, "0 0.502 1 rg"), 1);
     // Two characters in one font share a text object; a line closes it.
-    EXPECT_NE(s.find("BT\n/F5 24 Tf\n1 0 0 1 500.00 400.00 Tm\n(A) Tj\n1 0 0 1 520.00 400.00 Tm\n(\\50) Tj\nET\n"),
-              std::string::npos);
+    EXPECT_NE(
+        s.find("BT\n/F5 24 Tf\n1 0 0 1 500.00 400.00 Tm\n(A) Tj\n1 0 0 1 520.00 400.00 Tm\n(\\50) Tj\nET\n"),
+        std::string::npos);
     EXPECT_NE(s.find("0 1 -1 0 540.00 400.00 Tm\n(\\304) Tj\n"), std::string::npos);
     EXPECT_NE(s.find("/BaseFont /Helvetica\n/Encoding /WinAnsiEncoding\n"), std::string::npos);
-    EXPECT_NE(s.find("/MediaBox [0 0 842 595]\n/Parent 2 0 R\n/Resources << /ProcSet [/PDF /Text]\n/Font <<\n/F5 "),
-              std::string::npos);
+    EXPECT_NE(
+        s.find("/MediaBox [0 0 842 595]\n/Parent 2 0 R\n/Resources << /ProcSet [/PDF /Text]\n/Font <<\n/F5 "),
+        std::string::npos);
     // Every content stream has its own length object; one stream per page.
     EXPECT_NE(s.find("endstream\nendobj\n4 0 obj\n"), std::string::npos);
     EXPECT_NE(s.find("/Contents 3 0 R\n"), std::string::npos);
@@ -101,8 +104,8 @@ TEST(Pdf, CompressedPagesLargeStreamsAndImages) {
     for (int i = 0; i < 40000; ++i) w.draw(i % 500 + 0.25, (i * 7) % 800 + 0.5);
     w.new_page();
     w.begin_image(4, 2);
-    const std::uint8_t rows[24] = {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255,
-                                   0, 0, 0, 10, 20, 30, 40, 50, 60, 70, 80, 90};
+    const std::uint8_t rows[24] = {255, 0, 0, 0,  255, 0,  0,  0,  255, 255, 255, 255,
+                                   0,   0, 0, 10, 20,  30, 40, 50, 60,  70,  80,  90};
     w.image_bytes(rows, 24);
     w.end_image();
     w.place_image(100, 100, 200, 100, false);
@@ -184,9 +187,10 @@ TEST(Svg, ExactHeaderElementsAndReaders) {
     // The second polyline continues from the 50th point: 12 points.
     std::size_t second = s.rfind("<polyline points=\"\n");
     EXPECT_EQ(s.substr(second + 19, 16), " 490.00,100.00 5");
-    EXPECT_NE(s.find("<polygon fill=\"#0000ff\" fill-rule=\"evenodd\" points=\"\n 100.00,100.00 200.00,100.00 "
-                     "100.00,200.00 200.00,200.00\"/>\n"),
-              std::string::npos);
+    EXPECT_NE(
+        s.find("<polygon fill=\"#0000ff\" fill-rule=\"evenodd\" points=\"\n 100.00,100.00 200.00,100.00 "
+               "100.00,200.00 200.00,200.00\"/>\n"),
+        std::string::npos);
     EXPECT_NE(s.find("<g font-family=\"Times\" font-weight=\"bold\" font-style=\"normal\"\nfont-size=\"20\" "
                      "stroke=\"none\" fill=\"#00ff00\">\n<text x=\"300.00\" y=\"300.00\">&amp;</text>\n"
                      "<text x=\"310.00\" y=\"300.00\">&lt;</text>\n"

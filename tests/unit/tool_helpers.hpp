@@ -57,10 +57,9 @@ inline int tool_status(const std::string& cmd, std::string& output) {
 
 }  // namespace korval
 
-#define EXPECT_TOOL_OK(cmd)                                    \
-    do {                                                       \
-        std::string tool_out_;                                 \
-        std::string tool_cmd_ = (cmd);                         \
-        EXPECT_EQ(::korval::tool_status(tool_cmd_, tool_out_), 0) \
-            << tool_cmd_ << "\n" << tool_out_;                 \
+#define EXPECT_TOOL_OK(cmd)                                                                          \
+    do {                                                                                             \
+        std::string tool_out_;                                                                       \
+        std::string tool_cmd_ = (cmd);                                                               \
+        EXPECT_EQ(::korval::tool_status(tool_cmd_, tool_out_), 0) << tool_cmd_ << "\n" << tool_out_; \
     } while (0)
