@@ -127,6 +127,24 @@ subtest 'images embedded in PDF' => sub {
     }
 };
 
+subtest 'images embedded in PostScript' => sub {
+    in_tempdir();
+    plot('POST', inside => sub {
+        Korval::imgsiz(8, 4);
+        Korval::imgini();
+        Korval::wpixel($_, 1, 255) for 0 .. 7;
+        Korval::imgfin();
+    });
+    my $ps = slurp('korval.psc');
+    (my $flat = $ps) =~ s/\s+/ /g;
+    like($flat, qr{/picstr 24 string def gsave}, 'the picture string of 3 x 8 bytes');
+    like($flat, qr{8 4 8 \[8 0 0 -4 0 4\] \{currentfile picstr readhexstring pop\} false 3 colorimage},
+         'colorimage');
+    if (have_tool('gs')) {
+        tool_ok('gs -q -dBATCH -dNOPAUSE -dSAFER -sDEVICE=nullpage korval.psc', 'ghostscript runs it');
+    }
+};
+
 subtest 'the same plot as PNG and as PDF' => sub {
     plan skip_all => 'pdftoppm is missing' unless have_tool('pdftoppm');
     in_tempdir();
