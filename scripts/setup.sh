@@ -6,6 +6,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake pkg-config perl libgtest-dev zlib1g-dev
   ghostscript
+  qpdf poppler-utils libxml2-utils librsvg2-bin pngcheck libtiff-tools
 )
 
 missing=()

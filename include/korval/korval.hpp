@@ -15,6 +15,7 @@
 #include "korval/types.hpp"
 #include "korval/routines_core.hpp"
 #include "korval/routines_devices.hpp"
+#include "korval/routines_raster.hpp"
 #include "korval/routines_draw.hpp"
 #include "korval/routines_axes.hpp"
 #include "korval/routines_text.hpp"

@@ -9,6 +9,7 @@
 
 #include "axes/axes_state.hpp"
 #include "devices/output_state.hpp"
+#include "devices/raster_state.hpp"
 #include "draw/pipeline_state.hpp"
 #include "text/text_state.hpp"
 
@@ -53,6 +54,7 @@ struct State {
     ColourState colour;
     AxesState axes;
     TextState text;
+    RasterState raster;
 };
 
 State& state();
