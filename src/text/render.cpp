@@ -84,27 +84,26 @@ const Font fonts[8] = {
 
 // ---- output entries ------------------------------------------------------
 
-// Until the polygon fill is available, an outline glyph is drawn as its
-// contour lines (each closed back to its first point).
-void outline_as_lines(const float* x, const float* y, int n) {
-    TextOutput& o = text_output();
-    int first = 0;
+// An outline polygon, filled by the device with the origin shift applied
+// as the pipeline would.
+bool fill_glyph(const float* x, const float* y, int n) {
+    constexpr int kMax = 4096;
+    if (n > kMax) n = kMax;
+    const PipelineState& p = state().pipeline;
+    float sx[kMax], sy[kMax];
     for (int i = 0; i < n; ++i) {
-        if (i == first) {
-            o.move(x[i], y[i]);
-        } else {
-            o.draw(x[i], y[i]);
-            if (x[i] == x[first] && y[i] == y[first]) first = i + 1;
-        }
+        sx[i] = x[i] + (float)p.shift_x;
+        sy[i] = y[i] + (float)p.shift_y;
     }
+    return device_fill_polygon(sx, sy, n);
 }
 
-int no_colour() { return -1; }
-void keep_colour(int) {}
+int current_colour() { return state().colour.current; }
+void select_colour(int index) { device_colour(index); }
 void no_symbol(int, float, float, int) {}
 
-const TextOutput default_output = {plot_move, plot_draw, outline_as_lines,
-                                   no_colour, keep_colour, no_symbol};
+const TextOutput default_output = {plot_move, plot_draw, fill_glyph,
+                                   current_colour, select_colour, no_symbol};
 
 TextOutput current_output = default_output;
 
@@ -258,6 +257,92 @@ void note_length(Pen& p, float spacing) {
     p.last_spacing = spacing;
 }
 
+// The contours of one outline glyph in plot coordinates.
+struct Contours {
+    static constexpr int kMaxPoints = 2048;
+    static constexpr int kMaxContours = 64;
+    float x[kMaxPoints], y[kMaxPoints];
+    int start[kMaxContours + 1];
+    int n = 0, n_contours = 0;
+    int begin(int i) const { return start[i]; }
+    int end(int i) const { return i + 1 < n_contours ? start[i + 1] : n; }
+};
+
+bool inside(const Contours& c, int k, float px, float py) {
+    bool in = false;
+    int b = c.begin(k), e = c.end(k);
+    for (int i = b, j = e - 1; i < e; j = i++) {
+        if ((c.y[i] > py) != (c.y[j] > py) &&
+            px < (c.x[j] - c.x[i]) * (py - c.y[i]) / (c.y[j] - c.y[i]) + c.x[i])
+            in = !in;
+    }
+    return in;
+}
+
+// Fills an outline glyph.  All its contours together are one even-odd
+// polygon; it is handed on as one polygon per outer contour with the holes
+// inside it chained in, each hole joined to its outer contour at their
+// closest points.  The joining edges run twice, through ink, so no renderer
+// shows them (a joint through the white between separate parts would).
+void fill_contours(Contours& c) {
+    c.start[c.n_contours] = c.n;
+    int depth[Contours::kMaxContours], parent[Contours::kMaxContours];
+    for (int i = 0; i < c.n_contours; ++i) {
+        depth[i] = 0;
+        parent[i] = -1;
+        if (c.end(i) - c.begin(i) < 3) continue;
+        for (int j = 0; j < c.n_contours; ++j)
+            if (j != i && c.end(j) - c.begin(j) >= 3 && inside(c, j, c.x[c.begin(i)], c.y[c.begin(i)]))
+                ++depth[i];
+    }
+    for (int i = 0; i < c.n_contours; ++i) {
+        if (depth[i] % 2 == 0) continue;
+        for (int j = 0; j < c.n_contours; ++j)
+            if (depth[j] == depth[i] - 1 && inside(c, j, c.x[c.begin(i)], c.y[c.begin(i)])) parent[i] = j;
+    }
+    TextOutput& o = text_output();
+    static float gx[Contours::kMaxPoints * 2], gy[Contours::kMaxPoints * 2];
+    constexpr int kCap = Contours::kMaxPoints * 2;
+    for (int outer = 0; outer < c.n_contours; ++outer) {
+        if (depth[outer] % 2 != 0 || c.end(outer) - c.begin(outer) < 3) continue;
+        // where each hole joins: the closest pair of points
+        int join_at[Contours::kMaxContours], join_from[Contours::kMaxContours];
+        for (int h = 0; h < c.n_contours; ++h) {
+            join_at[h] = -1;
+            if (parent[h] != outer) continue;
+            float best = 3.0e38f;
+            for (int i = c.begin(outer); i < c.end(outer); ++i)
+                for (int j = c.begin(h); j < c.end(h); ++j) {
+                    float dx = c.x[i] - c.x[j], dy = c.y[i] - c.y[j];
+                    float d = dx * dx + dy * dy;
+                    if (d < best) best = d, join_at[h] = i, join_from[h] = j;
+                }
+        }
+        int n = 0;
+        auto put = [&](int i) {
+            if (n < kCap) gx[n] = c.x[i], gy[n] = c.y[i], ++n;
+        };
+        for (int i = c.begin(outer); i < c.end(outer); ++i) {
+            put(i);
+            for (int h = 0; h < c.n_contours; ++h) {
+                if (join_at[h] != i) continue;
+                int b = c.begin(h), len = c.end(h) - b;
+                for (int m = 0; m <= len; ++m) put(b + (join_from[h] - b + m) % len);
+                put(i);
+            }
+        }
+        put(c.begin(outer));
+        if (o.fill(gx, gy, n)) continue;
+        // no fill: the contours of this part as lines
+        for (int k = 0; k < c.n_contours; ++k) {
+            if (k != outer && parent[k] != outer) continue;
+            o.move(c.x[c.begin(k)], c.y[c.begin(k)]);
+            for (int i = c.begin(k) + 1; i < c.end(k); ++i) o.draw(c.x[i], c.y[i]);
+            o.draw(c.x[c.begin(k)], c.y[c.begin(k)]);
+        }
+    }
+}
+
 void draw_glyph(Pen& p, const Slot& s, int k, bool shear) {
     const GlyphTable& t = *s.table;
     float hm1 = (float)(p.h - 1);
@@ -300,12 +385,9 @@ void draw_glyph(Pen& p, const Slot& s, int k, bool shear) {
         TextOutput& o = text_output();
         GlyphReader r(t, k);
         GlyphStroke st;
-        // Outline glyphs: all contours chained into one polygon.
-        constexpr int kMaxPolygon = 2048;
-        float fx[kMaxPolygon], fy[kMaxPolygon];
-        int fn = 0;
+        Contours c;
         while (r.next(st)) {
-            int first_at = fn;
+            if (s.outline && c.n_contours < Contours::kMaxContours) c.start[c.n_contours++] = c.n;
             for (int i = 0; i < st.count; ++i) {
                 int x, y;
                 r.point(st.first + i, x, y);
@@ -314,20 +396,15 @@ void draw_glyph(Pen& p, const Slot& s, int k, bool shear) {
                 float X = qx + u * p.ca - v * p.sa;
                 float Y = qy - v * p.ca - u * p.sa;
                 if (s.outline) {
-                    if (fn < kMaxPolygon - 1) fx[fn] = X, fy[fn] = Y, ++fn;
+                    if (c.n < Contours::kMaxPoints) c.x[c.n] = X, c.y[c.n] = Y, ++c.n;
                 } else if (i == 0) {
                     o.move(X, Y);
                 } else {
                     o.draw(X, Y);
                 }
             }
-            if (s.outline && fn > first_at && fn < kMaxPolygon) {
-                fx[fn] = fx[first_at];
-                fy[fn] = fy[first_at];
-                ++fn;
-            }
         }
-        if (s.outline && fn > 2) o.fill(fx, fy, fn);
+        if (s.outline) fill_contours(c);
     }
     advance(p, rest + spacing);
     note_length(p, spacing);

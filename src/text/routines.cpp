@@ -133,8 +133,11 @@ void page_message(const char* what, int x, int y, const char* buf) {
     message_write(line);
 }
 
+// A point outside the page once the origin shift is added.
 bool off_page(float x, float y) {
     const OutputState& o = state().out;
+    x += (float)state().pipeline.shift_x;
+    y += (float)state().pipeline.shift_y;
     return x < 0 || y < 0 || x > (float)o.nxp || y > (float)o.nyp;
 }
 

@@ -31,9 +31,10 @@ std::vector<int> colours;
 
 void rec_move(float x, float y) { points.push_back({x, y, true}); }
 void rec_draw(float x, float y) { points.push_back({x, y, false}); }
-void rec_fill(const float* x, const float* y, int n) {
+bool rec_fill(const float* x, const float* y, int n) {
     ++fills;
     for (int i = 0; i < n; ++i) points.push_back({x[i], y[i], i == 0});
+    return true;
 }
 int rec_get_colour() { return colour_now; }
 void rec_set_colour(int c) {
@@ -43,7 +44,7 @@ void rec_set_colour(int c) {
 
 // A plot at level 1 with the defaults of korini, recording what the text
 // engine draws and collecting the messages in a temporary file.
-class Text : public ::testing::Test {
+class TextEngine : public ::testing::Test {
 protected:
     std::FILE* messages = nullptr;
 
@@ -213,7 +214,7 @@ TEST(GlyphTable, GlyphsStartAtTheLeftEdge) {
 
 // ---- widths and lengths -----------------------------------------------------
 
-TEST_F(Text, KoralfAdvancesByHeightLessOneTimesWidthPlusSpacing) {
+TEST_F(TextEngine, KoralfAdvancesByHeightLessOneTimesWidthPlusSpacing) {
     height(36);
     EXPECT_EQ(nlmess("A"), 35);
     EXPECT_EQ(nlmess("ABCDEFGHIJ"), 350);
@@ -226,7 +227,7 @@ TEST_F(Text, KoralfAdvancesByHeightLessOneTimesWidthPlusSpacing) {
     EXPECT_EQ(nlmess("xy"), (int)std::lround(2 * 100 * 1.5 + 10.1));
 }
 
-TEST_F(Text, SpacesAndFixedSpacing) {
+TEST_F(TextEngine, SpacesAndFixedSpacing) {
     height(36);
     EXPECT_EQ(nlmess("A B"), 3 * 35);  // the koralf space is 6 units as well
     simplx();
@@ -239,7 +240,7 @@ TEST_F(Text, SpacesAndFixedSpacing) {
     EXPECT_EQ(nlmess("iWi"), (int)std::lround(3 * 35 * 1.4));
 }
 
-TEST_F(Text, EmptyRecordAdvancesBySpacingOnly) {
+TEST_F(TextEngine, EmptyRecordAdvancesBySpacingOnly) {
     // Greek has no letter for V: its record is empty, width 0.
     simplx();
     basalf("GREE");
@@ -248,12 +249,12 @@ TEST_F(Text, EmptyRecordAdvancesBySpacingOnly) {
     EXPECT_TRUE(draw("V").empty());
 }
 
-TEST_F(Text, LongTextsAreCutAt256) {
+TEST_F(TextEngine, LongTextsAreCutAt256) {
     std::string s(300, 'A');
     EXPECT_EQ(nlmess(s.c_str()), 256 * 35);
 }
 
-TEST_F(Text, WidthsDoNotDependOnTheAngle) {
+TEST_F(TextEngine, WidthsDoNotDependOnTheAngle) {
     complx();
     int w = nlmess("Angle");
     angle(37);
@@ -262,7 +263,7 @@ TEST_F(Text, WidthsDoNotDependOnTheAngle) {
 
 // ---- positions --------------------------------------------------------------
 
-TEST_F(Text, UpperLeftCornerAndRotation) {
+TEST_F(TextEngine, UpperLeftCornerAndRotation) {
     height(36);
     auto p = draw("E", 100, 200);
     ASSERT_FALSE(p.empty());
@@ -278,7 +279,7 @@ TEST_F(Text, UpperLeftCornerAndRotation) {
     EXPECT_NEAR(right, 135, 0.01);  // reading upwards: the baseline is to the right
 }
 
-TEST_F(Text, CentredTextStartsHalfItsLengthLeft) {
+TEST_F(TextEngine, CentredTextStartsHalfItsLengthLeft) {
     height(36);
     auto left = draw("TEXT", 500, 300);
     txtjus("CENT");
@@ -288,7 +289,7 @@ TEST_F(Text, CentredTextStartsHalfItsLengthLeft) {
     EXPECT_TRUE(same_shape(left, draw("TEXT", 500, 300), -140.0f, 0.0f));
 }
 
-TEST_F(Text, ContinuationFollowsThePreviousText) {
+TEST_F(TextEngine, ContinuationFollowsThePreviousText) {
     auto ab = draw("AB", 100, 100);
     points.clear();
     messag("A", 100, 100);
@@ -296,7 +297,7 @@ TEST_F(Text, ContinuationFollowsThePreviousText) {
     EXPECT_TRUE(same_shape(ab, points, 0, 0));
 }
 
-TEST_F(Text, ExponentsAndIndices) {
+TEST_F(TextEngine, ExponentsAndIndices) {
     complx();
     height(40);
     mixalf();
@@ -329,7 +330,7 @@ TEST_F(Text, ExponentsAndIndices) {
     EXPECT_TRUE(same_shape(three, low, lx, 39.0f + 0.6f * 32 - 31.0f));
 }
 
-TEST_F(Text, ControlCharactersOfNewmixAndSetmix) {
+TEST_F(TextEngine, ControlCharactersOfNewmixAndSetmix) {
     mixalf();
     int classic = nlmess("a[2$");
     newmix();
@@ -345,7 +346,7 @@ TEST_F(Text, ControlCharactersOfNewmixAndSetmix) {
 
 // ---- character codes ----------------------------------------------------------
 
-TEST_F(Text, Iso1CodesMapToInternalCharacters) {
+TEST_F(TextEngine, Iso1CodesMapToInternalCharacters) {
     EXPECT_EQ(iso1_to_internal(228), 130);
     EXPECT_EQ(iso1_to_internal(215), 32);
     EXPECT_EQ(iso1_to_internal(161), 185);
@@ -362,7 +363,7 @@ TEST_F(Text, Iso1CodesMapToInternalCharacters) {
     EXPECT_EQ(nlmess("\xd7"), nlmess(" "));
 }
 
-TEST_F(Text, CharactersBeyondTheAlphabetAreSpaces) {
+TEST_F(TextEngine, CharactersBeyondTheAlphabetAreSpaces) {
     simplx();
     EXPECT_FALSE(draw("\xa3").empty());  // 163: last of 132
     EXPECT_TRUE(draw("\xa4").empty());   // 164: a space in simplx
@@ -371,7 +372,7 @@ TEST_F(Text, CharactersBeyondTheAlphabetAreSpaces) {
     EXPECT_FALSE(draw("\xba").empty());  // 186 in complx
 }
 
-TEST_F(Text, NationalShifts) {
+TEST_F(TextEngine, NationalShifts) {
     complx();
     auto umlaut = draw("\x82");
     eushft("GERM", "!");
@@ -395,7 +396,7 @@ TEST_F(Text, NationalShifts) {
 
 // ---- alphabets and instructions -------------------------------------------------
 
-TEST_F(Text, AlphabetShifts) {
+TEST_F(TextEngine, AlphabetShifts) {
     complx();
     basalf("GREE");
     EXPECT_STREQ(getalf(), "GREEK");
@@ -417,7 +418,7 @@ TEST_F(Text, AlphabetShifts) {
     EXPECT_NE(output().find("Warning   2"), std::string::npos);
 }
 
-TEST_F(Text, InstructionsMoveAndStyle) {
+TEST_F(TextEngine, InstructionsMoveAndStyle) {
     height(40);
     smxalf("INST", "{", "}", 1);
     // T moves back to the start: both characters at the same place
@@ -448,7 +449,7 @@ TEST_F(Text, InstructionsMoveAndStyle) {
     EXPECT_EQ(output().find("Warning"), std::string::npos);
 }
 
-TEST_F(Text, InstructionErrorsWarnAndDrawingContinues) {
+TEST_F(TextEngine, InstructionErrorsWarnAndDrawingContinues) {
     smxalf("INST", "{", "}", 1);
     auto a = draw("A");
     auto r = draw("{Q}A");
@@ -498,7 +499,7 @@ TEST(FormatNumber, Exponents) {
     EXPECT_STREQ(tiny, "1.2");
 }
 
-TEST_F(Text, NumberModesAndFormats) {
+TEST_F(TextEngine, NumberModesAndFormats) {
     char buf[128];
     unsigned flags;
     numode("COMM", "POIN", "PLUS", "PROP");
@@ -524,7 +525,7 @@ TEST_F(Text, NumberModesAndFormats) {
 
 // ---- attributes, messages, robustness ------------------------------------------
 
-TEST_F(Text, OutOfRangeAttributesWarnAndKeepTheirValue) {
+TEST_F(TextEngine, OutOfRangeAttributesWarnAndKeepTheirValue) {
     height(50);
     height(0);
     height(10001);
@@ -545,14 +546,14 @@ TEST_F(Text, OutOfRangeAttributesWarnAndKeepTheirValue) {
     EXPECT_FALSE(state().text.fixed);
 }
 
-TEST_F(Text, EmptyTextDrawsAndPrintsNothing) {
+TEST_F(TextEngine, EmptyTextDrawsAndPrintsNothing) {
     EXPECT_TRUE(draw("").empty());
     EXPECT_TRUE(draw("", 99999, -5).empty());
     EXPECT_EQ(output(), "");
     EXPECT_EQ(nlmess(""), 0);
 }
 
-TEST_F(Text, OffPageStartAndEnd) {
+TEST_F(TextEngine, OffPageStartAndEnd) {
     draw("ABC", -10, 100);
     draw("ABCDEFGHIJ", 2900, 100);
     std::string out = output();
@@ -562,7 +563,7 @@ TEST_F(Text, OffPageStartAndEnd) {
               std::string::npos);
 }
 
-TEST_F(Text, OutlineGlyphsAreClosedPolygons) {
+TEST_F(TextEngine, OutlineGlyphsAreClosedPolygons) {
     helve();
     draw("O8");
     EXPECT_EQ(fills, 2);
@@ -574,7 +575,7 @@ TEST_F(Text, OutlineGlyphsAreClosedPolygons) {
     EXPECT_TRUE(closed);
 }
 
-TEST_F(Text, FrameAroundTheText) {
+TEST_F(TextEngine, FrameAroundTheText) {
     frmess(2);
     height(40);
     auto p = draw("AB", 200, 200);
@@ -585,7 +586,7 @@ TEST_F(Text, FrameAroundTheText) {
     EXPECT_NEAR(b.x, 200 - 21, 0.01);
 }
 
-TEST_F(Text, ArbitraryBytesNeverBreakTheEngine) {
+TEST_F(TextEngine, ArbitraryBytesNeverBreakTheEngine) {
     std::mt19937 rng(12345);
     void (*fonts[8])() = {koralf, simplx, complx, duplx, triplx, helve, helves, serif};
     mixalf();
@@ -615,7 +616,7 @@ TEST_F(Text, ArbitraryBytesNeverBreakTheEngine) {
     }
 }
 
-TEST_F(Text, MeasuringFortyCharactersTakesMicroseconds) {
+TEST_F(TextEngine, MeasuringFortyCharactersTakesMicroseconds) {
     complx();
     const char* s = "Temperature (degrees) and pressure [hPa]";
     ASSERT_EQ(std::string(s).size(), 40u);
