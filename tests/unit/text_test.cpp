@@ -563,16 +563,36 @@ TEST_F(TextEngine, OffPageStartAndEnd) {
               std::string::npos);
 }
 
-TEST_F(TextEngine, OutlineGlyphsAreClosedPolygons) {
+TEST_F(TextEngine, OutlineGlyphsAreFilledWithTheirHoles) {
     helve();
-    draw("O8");
+    draw("O");
+    EXPECT_EQ(fills, 1);  // the ring and its hole are one polygon
+    // the polygon closes, and the hole is joined in and left at one point
+    ASSERT_GT(points.size(), 6u);
+    EXPECT_EQ(points.front().x, points.back().x);
+    EXPECT_EQ(points.front().y, points.back().y);
+    int repeats = 0;
+    for (size_t i = 1; i + 1 < points.size(); ++i)
+        for (size_t j = i + 1; j + 1 < points.size(); ++j)
+            if (points[i].x == points[j].x && points[i].y == points[j].y) ++repeats;
+    EXPECT_GE(repeats, 2);  // the joining point, and the hole's first point
+    fills = 0;
+    draw("i:");
+    EXPECT_EQ(fills, 4);  // stem, dot and two dots: separate parts
+    fills = 0;
+    draw("8B");
     EXPECT_EQ(fills, 2);
-    // the first contour returns to its first point
-    ASSERT_GT(points.size(), 3u);
-    bool closed = false;
-    for (size_t i = 1; i < points.size() && !points[i].move; ++i)
-        if (points[i].x == points[0].x && points[i].y == points[0].y) closed = true;
-    EXPECT_TRUE(closed);
+}
+
+bool no_fill(const float*, const float*, int) { return false; }
+
+TEST_F(TextEngine, OutlinesAreDrawnAsLinesWithoutFilling) {
+    text_output().fill = no_fill;
+    serif();
+    auto p = draw("o");
+    int moves = 0;
+    for (auto& q : p) moves += q.move ? 1 : 0;
+    EXPECT_EQ(moves, 2);  // outer contour and hole
 }
 
 TEST_F(TextEngine, FrameAroundTheText) {
