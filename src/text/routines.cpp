@@ -128,8 +128,8 @@ void page_message(const char* what, int x, int y, const char* buf) {
     while (n < 8 && buf[n]) first[n] = buf[n], ++n;
     first[n] = '\0';
     char line[160];
-    std::snprintf(line, sizeof line, " <<<< Warning: %s(%5d/%5d) in MESSAG out of page - (%s).\n", what,
-                  x, y, first);
+    std::snprintf(line, sizeof line, " <<<< Warning: %s(%5d/%5d) in MESSAG out of page - (%s).\n", what, x, y,
+                  first);
     message_write(line);
 }
 
@@ -153,7 +153,8 @@ void draw_text_frame(const TextRun& run, int height) {
     float sa = (float)std::sin(t.angle * 3.14159265358979 / 180.0);
     float ca = (float)std::cos(t.angle * 3.14159265358979 / 180.0);
     float f = state().out.unit_factor;
-    int count = (int)std::floor(std::fabs((float)t.frame) * (f > 0 ? f : 1.0f) + 0.5f);
+    float outlines = std::floor(std::fabs((float)t.frame) * (f > 0 ? f : 1.0f) + 0.5f);
+    int count = outlines > 1000.0f ? 1000 : (int)outlines;  // a frame, not a filled page
     if (count < 1) count = 1;
     int sign = t.frame > 0 ? 1 : -1;
     TextOutput& o = text_output();
@@ -165,8 +166,10 @@ void draw_text_frame(const TextRun& run, int height) {
         for (int k = 0; k < 5; ++k) {
             float x = run.start_x + us[k] * ca + ws[k] * sa;
             float y = run.start_y - us[k] * sa + ws[k] * ca;
-            if (k == 0) o.move(x, y);
-            else o.draw(x, y);
+            if (k == 0)
+                o.move(x, y);
+            else
+                o.draw(x, y);
         }
     }
 }
@@ -211,8 +214,10 @@ void apply_number_mode(char* s, int size) {
     int o = 0, i = 0, n = (int)std::strlen(s);
     while (i < n && s[i] == ' ') out[o++] = s[i++];
     bool neg = i < n && s[i] == '-';
-    if (neg) out[o++] = s[i++];
-    else if (t.sign_char && i < n) out[o++] = t.sign_char;
+    if (neg)
+        out[o++] = s[i++];
+    else if (t.sign_char && i < n)
+        out[o++] = t.sign_char;
     int int_end = i;
     while (int_end < n && s[int_end] >= '0' && s[int_end] <= '9') ++int_end;
     for (int k = i; k < int_end; ++k) {
@@ -261,39 +266,39 @@ void format_number_text(float x, int digits, char* out, int size, unsigned& flag
     char tail[64] = "";
     double v = x;
     switch (t.number_format) {
-    case 1:
-    case 2: {
-        int k = 0;
-        if (v != 0 && std::isfinite(v)) {
-            while (std::fabs(v) >= 10.0 && k < 400) v /= 10.0, ++k;
-            while (std::fabs(v) < 1.0 && k > -400) v *= 10.0, --k;
+        case 1:
+        case 2: {
+            int k = 0;
+            if (v != 0 && std::isfinite(v)) {
+                while (std::fabs(v) >= 10.0 && k < 400) v /= 10.0, ++k;
+                while (std::fabs(v) < 1.0 && k > -400) v *= 10.0, --k;
+            }
+            format_number((float)v, digits, mant, sizeof mant);
+            if (t.number_format == 1) {
+                std::snprintf(tail, sizeof tail, "*10%c%d%c", t.ctrl[0], k, t.ctrl[2]);
+                flags = TEXT_EXPONENTS;
+            } else {
+                std::snprintf(tail, sizeof tail, "E%d", k);
+            }
+            break;
         }
-        format_number((float)v, digits, mant, sizeof mant);
-        if (t.number_format == 1) {
-            std::snprintf(tail, sizeof tail, "*10%c%d%c", t.ctrl[0], k, t.ctrl[2]);
-            flags = TEXT_EXPONENTS;
-        } else {
-            std::snprintf(tail, sizeof tail, "E%d", k);
-        }
-        break;
-    }
-    case 3:
-        if (v > 0) {
-            std::snprintf(mant, sizeof mant, "10");
-            char e[256];
-            format_number((float)std::log10(v), digits, e, sizeof e);
-            apply_number_mode(e, sizeof e);
-            const char* p = e;
-            while (*p == ' ') ++p;
-            std::snprintf(out, (std::size_t)size, "10%c%s%c", t.ctrl[0], p, t.ctrl[2]);
-            flags = TEXT_EXPONENTS;
-            return;
-        }
-        format_number(x, digits, mant, sizeof mant);
-        break;
-    default:
-        format_number(x, digits, mant, sizeof mant);
-        break;
+        case 3:
+            if (v > 0) {
+                std::snprintf(mant, sizeof mant, "10");
+                char e[256];
+                format_number((float)std::log10(v), digits, e, sizeof e);
+                apply_number_mode(e, sizeof e);
+                const char* p = e;
+                while (*p == ' ') ++p;
+                std::snprintf(out, (std::size_t)size, "10%c%s%c", t.ctrl[0], p, t.ctrl[2]);
+                flags = TEXT_EXPONENTS;
+                return;
+            }
+            format_number(x, digits, mant, sizeof mant);
+            break;
+        default:
+            format_number(x, digits, mant, sizeof mant);
+            break;
     }
     apply_number_mode(mant, sizeof mant);
     std::snprintf(out, (std::size_t)size, "%s%s", mant, tail);

@@ -1,5 +1,7 @@
 // The text engine: glyph tables, widths, exponents and indices, national
 // characters, instructions and robustness against arbitrary bytes.
+#include "text/text.hpp"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -13,7 +15,6 @@
 #include "core/core.hpp"
 #include "korval/korval.hpp"
 #include "text/glyph_table.hpp"
-#include "text/text.hpp"
 
 using namespace korval;
 
@@ -310,7 +311,8 @@ TEST_F(TextEngine, ExponentsAndIndices) {
     height(40);
     // its baseline: 39 below the top of the line, raised 24, drawn at 31
     float dy = (39.0f - 24.0f) - 31.0f;
-    std::vector<Point> got(full.begin() + (long)base.size(), full.begin() + (long)(base.size() + three.size()));
+    std::vector<Point> got(full.begin() + (long)base.size(),
+                           full.begin() + (long)(base.size() + three.size()));
     ASSERT_EQ(got.size(), three.size());
     float dx = got[0].x - three[0].x;
     EXPECT_NEAR(dx, (float)w10 + 0.25f * 40, 0.5f);
@@ -644,7 +646,8 @@ TEST_F(TextEngine, MeasuringFortyCharactersTakesMicroseconds) {
     long sum = 0;
     const int runs = 2000;
     for (int i = 0; i < runs; ++i) sum += nlmess(s);
-    double us = std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count() / runs;
+    double us =
+        std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count() / runs;
     std::printf("nlmess of 40 characters (complx): %.2f us\n", us);
     EXPECT_GT(sum, 0);
     EXPECT_LT(us, 200.0);
