@@ -652,3 +652,27 @@ TEST_F(TextEngine, MeasuringFortyCharactersTakesMicroseconds) {
     EXPECT_GT(sum, 0);
     EXPECT_LT(us, 200.0);
 }
+
+TEST_F(TextEngine, DrawTextUsesItsOwnAngleAndHeight) {
+    height(36);
+    angle(0);
+    points.clear();
+    draw_text("E", 300, 300, 90, 51);
+    ASSERT_FALSE(points.empty());
+    float right = -1e9f;
+    for (auto& q : points) right = std::max(right, q.x);
+    EXPECT_NEAR(right, 350, 0.01);  // reading upwards, capitals 50 high
+    EXPECT_EQ(state().text.height, 36);
+    EXPECT_EQ(state().text.angle, 0);
+    EXPECT_EQ(text_length("ABC"), nlmess("ABC"));
+    // no justification, and (999, 999) is a point like any other
+    txtjus("RIGH");
+    points.clear();
+    draw_text("A", 999, 999, 0, 36);
+    float left = 1e9f, top = 1e9f;
+    for (auto& q : points) left = std::min(left, q.x), top = std::min(top, q.y);
+    EXPECT_GE(left, 999.0f);
+    EXPECT_LT(left, 999.0f + 35);
+    EXPECT_NEAR(top, 999, 0.01);
+    EXPECT_EQ(text_length_mode("10[3$", TEXT_EXPONENTS), 35 * 2 + 28);
+}
