@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "axes/axes.hpp"
 #include "axes/format.hpp"
 #include "core/core.hpp"
 #include "draw/draw.hpp"
@@ -174,8 +175,9 @@ void draw_text_frame(const TextRun& run, int height) {
     }
 }
 
-// messag without its level test: nx, ny as the user gave them.
-void show_text(const char* s, int nx, int ny, unsigned flags) {
+// messag without its level test: nx, ny as the user gave them (flip: the
+// page origin of pagorg applies to ny).
+void show_text(const char* s, int nx, int ny, unsigned flags, bool flip = true) {
     TextState& t = text();
     bool cont = nx == 999 && ny == 999;
     char buf[kTextMax + 1];
@@ -184,7 +186,7 @@ void show_text(const char* s, int nx, int ny, unsigned flags) {
     bool expind = (flags & TEXT_EXPONENTS) != 0;
     float x = (float)nx, y = (float)ny;
     if (!cont) {
-        y = (float)page_y(ny);
+        if (flip) y = (float)page_y(ny);
         if (t.justify != 0) {
             float w = measure_text(buf, n, t.angle, t.height, expind);
             if (t.justify == 1) w /= 2;
@@ -319,6 +321,38 @@ void number(float x, int i1, int i2, int i3) {
     format_number_text(x, i1, buf, sizeof buf, flags);
     NumberWidth width(text().equal_width);
     show_text(buf, i2, i3, flags);
+}
+
+// A user point as plot coordinates (+0.5, truncated); a point within 0.1
+// of (999, 999) continues the previous text.
+static void user_point(float x1, float x2, int& nx, int& ny) {
+    if (std::fabs(x1 - 999.0f) < 0.1f && std::fabs(x2 - 999.0f) < 0.1f) {
+        nx = ny = 999;
+        return;
+    }
+    float xp, yp;
+    user_to_plot(x1, x2, xp, yp);
+    nx = (int)(xp + 0.5f);
+    ny = (int)(yp + 0.5f);
+}
+
+void rlmess(const char* s, float x1, float x2) {
+    if (check_level(2, 3, "rlmess")) return;
+    int nx, ny;
+    user_point(x1, x2, nx, ny);
+    show_text(s, nx, ny, 0, false);
+}
+
+void rlnumb(float x1, int i, float x2, float x3) {
+    if (check_level(2, 3, "rlnumb")) return;
+    if (check_range(i, -1, 100)) return;
+    int nx, ny;
+    user_point(x2, x3, nx, ny);
+    char buf[300];
+    unsigned flags;
+    format_number_text(x1, i, buf, sizeof buf, flags);
+    NumberWidth width(text().equal_width);
+    show_text(buf, nx, ny, flags, false);
 }
 
 int nlmess(const char* s) {

@@ -676,3 +676,28 @@ TEST_F(TextEngine, DrawTextUsesItsOwnAngleAndHeight) {
     EXPECT_NEAR(top, 999, 0.01);
     EXPECT_EQ(text_length_mode("10[3$", TEXT_EXPONENTS), 35 * 2 + 28);
 }
+
+TEST_F(TextEngine, UserCoordinateTextAndNumbers) {
+    rlmess("A", 5.0f, 5.0f);
+    EXPECT_NE(output().find("Warning   3"), std::string::npos);  // no axis system yet
+    graf(0.0f, 10.0f, 0.0f, 2.0f, 0.0f, 10.0f, 0.0f, 2.0f);
+    ASSERT_EQ(getlev(), 2);
+    int nx = nxposn(5.0f), ny = nyposn(3.0f);
+    auto plot = draw("A", nx, ny);
+    points.clear();
+    rlmess("A", 5.0f, 3.0f);
+    EXPECT_TRUE(same_shape(plot, points, 0, 0));
+    points.clear();
+    number(2.5f, 1, nx, ny);
+    auto num = points;
+    points.clear();
+    rlnumb(2.5f, 1, 5.0f, 3.0f);
+    EXPECT_TRUE(same_shape(num, points, 0, 0));
+    // (999, 999) continues the previous text
+    points.clear();
+    rlmess("B", 999.05f, 998.95f);
+    auto b = points;
+    auto ab = draw("2.5B", nx, ny);
+    EXPECT_TRUE(same_shape(std::vector<Point>(ab.end() - (long)b.size(), ab.end()), b, 0, 0));
+    endgrf();
+}
