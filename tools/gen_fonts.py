@@ -285,6 +285,34 @@ def small_grid(glyphs, centred=True):
     return out
 
 
+def small_national(grid):
+    """National characters of the 6 by 7 grid, composed on the grid itself
+    (accents scaled down from the simplex set would collapse to points)."""
+    dot = lambda x, y: [(x, y), (x, y + 1)]
+    accents = {
+        'dier': lambda cx, t: [dot(cx - 1, t), dot(cx + 1, t)],
+        'acute': lambda cx, t: [[(cx, t), (cx + 1, t + 1)]],
+        'grave': lambda cx, t: [[(cx, t + 1), (cx + 1, t)]],
+        'circ': lambda cx, t: [[(cx - 1, t), (cx, t + 1), (cx + 1, t)]],
+        'tilde': lambda cx, t: [[(cx - 2, t), (cx - 1, t + 1), (cx + 1, t), (cx + 2, t + 1)]],
+        'ring': lambda cx, t: [[(cx, t), (cx + 1, t + 1), (cx, t + 2), (cx - 1, t + 1), (cx, t)]],
+    }
+    out = dict(grid)
+    for c in range(127, 31 + 132 + 1):
+        ch = code_char(c)
+        if ch not in COMPOSED:
+            continue
+        base, acc = COMPOSED[ch]
+        st = [list(x) for x in grid[ord(base) - 31]]
+        if base == 'i':
+            st = [x for x in st if min(p[1] for p in x) <= 5]
+        x0, y0, x1, y1 = bbox(st)
+        cx = (x0 + x1) // 2
+        top = 8 if base.isupper() else 6
+        out[c - 31] = st + accents[acc](cx, top)
+    return out
+
+
 # ---- outline fonts --------------------------------------------------------
 
 def outline_set(fname, count):
@@ -428,7 +456,7 @@ def main():
         os.path.dirname(os.path.abspath(__file__)), '..', 'data', 'font_tables.cpp')
     simplex = hershey_set(read_jhf('rowmans'), 132)
     tables = [
-        ('koralf_standard', True, small_grid(normalise(simplex))),
+        ('koralf_standard', True, small_national(small_grid(normalise(simplex)))),
         ('koralf_greek', True, small_grid(normalise(greek_set(read_jhf('greeks'))), centred=False)),
         ('simplx_standard', True, normalise(simplex)),
         ('simplx_greek', True, normalise(greek_set(read_jhf('greeks')))),

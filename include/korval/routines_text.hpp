@@ -9,6 +9,8 @@ namespace korval {
 // Text and numbers
 void messag(const char* cstr, int nx, int ny);
 void number(float x, int i1, int i2, int i3);
+void rlmess(const char* s, float x1, float x2);
+void rlnumb(float x1, int i, float x2, float x3);
 int nlmess(const char* s);
 int nlnumb(float x, int i);
 void txtjus(const char* s);

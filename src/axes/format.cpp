@@ -25,8 +25,8 @@ int format_number(float x, int digits, char* out, int size) {
         bool zero = std::strspn(mag, "0.") == std::strlen(mag);
         bool neg = v < 0 && !zero;
         int width = (neg ? 1 : 0) + k + digits + 1;
-        n = std::snprintf(body, sizeof body, "%*s%s%s", width - (int)std::strlen(mag) - (neg ? 1 : 0),
-                          "", neg ? "-" : "", mag);
+        n = std::snprintf(body, sizeof body, "%*s%s%s", width - (int)std::strlen(mag) - (neg ? 1 : 0), "",
+                          neg ? "-" : "", mag);
     } else {
         double r = v < 0 ? -std::floor(-v + 0.5) : std::floor(v + 0.5);
         if (r == 0) r = 0;  // no "-0"

@@ -9,6 +9,8 @@ struct Register {
         korval::binding::add_rows({
             KORVAL_ROW(messag, "cstr, nx, ny"),
             KORVAL_ROW(number, "x, i1, i2, i3"),
+            KORVAL_ROW(rlmess, "s, x1, x2"),
+            KORVAL_ROW(rlnumb, "x1, i, x2, x3"),
             KORVAL_ROW(nlmess, "s"),
             KORVAL_ROW(nlnumb, "x, i"),
             KORVAL_ROW(txtjus, "s"),

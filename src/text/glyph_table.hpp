@@ -21,7 +21,7 @@ struct GlyphTable {
     const std::uint16_t* start;    // record start by character index (records + 2 entries)
     int n_points;
     int n_index;
-    int records;                   // highest character index with a record
+    int records;  // highest character index with a record
 };
 
 // Splits a packed word into its signed low byte and signed high byte.
@@ -91,9 +91,9 @@ private:
 };
 
 namespace fontdata {
-extern const GlyphTable koralf_standard, koralf_greek, simplx_standard, simplx_greek,
-    complx_standard, complx_italic, duplx_standard, triplx_standard, complex_greek, shared_math,
-    shared_script, shared_russian, helve_standard, helves_standard, serif_standard;
+extern const GlyphTable koralf_standard, koralf_greek, simplx_standard, simplx_greek, complx_standard,
+    complx_italic, duplx_standard, triplx_standard, complex_greek, shared_math, shared_script, shared_russian,
+    helve_standard, helves_standard, serif_standard;
 }  // namespace fontdata
 
 }  // namespace korval

@@ -26,10 +26,10 @@ struct Slot {
     const GlyphTable* table;  // nullptr: alias of the standard slot (sheared)
     int count;                // characters, the space included
     int x_units, y_units;
-    float spacing;            // default spacing factor
-    int space;                // space width in x units
+    float spacing;  // default spacing factor
+    int space;      // space width in x units
     bool outline;
-    bool cell6;               // width always 6 x units (koralf standard)
+    bool cell6;  // width always 6 x units (koralf standard)
     GlyphMap map;
 };
 
@@ -52,9 +52,7 @@ constexpr Slot with_space(Slot s, int space) {
 constexpr Slot stroke(const GlyphTable* t, int count) {
     return {t, count, 20, 21, 0.25f, 9, false, false, MAP_DIRECT};
 }
-constexpr Slot outline(const GlyphTable* t) {
-    return {t, 132, 200, 200, 0.2f, 60, true, false, MAP_DIRECT};
-}
+constexpr Slot outline(const GlyphTable* t) { return {t, 132, 200, 200, 0.2f, 60, true, false, MAP_DIRECT}; }
 
 // The space of the 20-unit slots of the outline fonts keeps the proportion
 // of their own space (60 of 200 units): 6 units.
@@ -62,13 +60,24 @@ const Font fonts[8] = {
     {"KORALF",
      {{&koralf_standard, 132, 6, 7, 0.0f, 6, false, true, MAP_DIRECT},
       {&koralf_greek, 95, 6, 7, 0.0f, 6, false, false, MAP_LETTERS},
-      with_space(kMath, 6), kNone, with_space(kScript, 6), with_space(kRussian, 6)}},
+      with_space(kMath, 6),
+      kNone,
+      with_space(kScript, 6),
+      with_space(kRussian, 6)}},
     {"SIMPLX",
-     {stroke(&simplx_standard, 132), {&simplx_greek, 95, 20, 21, 0.25f, 9, false, false, MAP_LETTERS},
-      kMath, kNone, kScript, kRussian}},
+     {stroke(&simplx_standard, 132),
+      {&simplx_greek, 95, 20, 21, 0.25f, 9, false, false, MAP_LETTERS},
+      kMath,
+      kNone,
+      kScript,
+      kRussian}},
     {"COMPLX",
-     {stroke(&complx_standard, 155), kComplexGreek, kMath,
-      {&complx_italic, 102, 20, 21, 0.25f, 9, false, false, MAP_ITALIC}, kScript, kRussian}},
+     {stroke(&complx_standard, 155),
+      kComplexGreek,
+      kMath,
+      {&complx_italic, 102, 20, 21, 0.25f, 9, false, false, MAP_ITALIC},
+      kScript,
+      kRussian}},
     {"DUPLX", {stroke(&duplx_standard, 132), kComplexGreek, kMath, kNone, kScript, kRussian}},
     {"TRIPLX", {stroke(&triplx_standard, 132), kComplexGreek, kMath, kNone, kScript, kRussian}},
     {"HELVE",
@@ -84,27 +93,26 @@ const Font fonts[8] = {
 
 // ---- output entries ------------------------------------------------------
 
-// Until the polygon fill is available, an outline glyph is drawn as its
-// contour lines (each closed back to its first point).
-void outline_as_lines(const float* x, const float* y, int n) {
-    TextOutput& o = text_output();
-    int first = 0;
+// An outline polygon, filled by the device with the origin shift applied
+// as the pipeline would.
+bool fill_glyph(const float* x, const float* y, int n) {
+    constexpr int kMax = 4096;
+    if (n > kMax) n = kMax;
+    const PipelineState& p = state().pipeline;
+    float sx[kMax], sy[kMax];
     for (int i = 0; i < n; ++i) {
-        if (i == first) {
-            o.move(x[i], y[i]);
-        } else {
-            o.draw(x[i], y[i]);
-            if (x[i] == x[first] && y[i] == y[first]) first = i + 1;
-        }
+        sx[i] = x[i] + (float)p.shift_x;
+        sy[i] = y[i] + (float)p.shift_y;
     }
+    return device_fill_polygon(sx, sy, n);
 }
 
-int no_colour() { return -1; }
-void keep_colour(int) {}
+int current_colour() { return state().colour.current; }
+void select_colour(int index) { device_colour(index); }
 void no_symbol(int, float, float, int) {}
 
-const TextOutput default_output = {plot_move, plot_draw, outline_as_lines,
-                                   no_colour, keep_colour, no_symbol};
+const TextOutput default_output = {plot_move,      plot_draw,     fill_glyph,
+                                   current_colour, select_colour, no_symbol};
 
 TextOutput current_output = default_output;
 
@@ -115,23 +123,22 @@ const int kLanguageFirst[8] = {0, 7, 13, 17, 23, 33, 43, 53};
 
 // Internal codes 191..255 of ISO 8859-1 (0: no internal code).
 const unsigned char kIso1[65] = {
-    186,                                                      // 191 inverted question mark
-    158, 148, 168, 178, 127, 134, 136, 142,                   // 192..199
-    159, 149, 169, 144, 160, 150, 170, 145,                   // 200..207
-    0,   140, 161, 151, 171, 180, 128, 0,                     // 208..215
-    135, 162, 152, 172, 129, 182, 0,   133,                   // 216..223
-    163, 153, 173, 179, 130, 137, 139, 143,                   // 224..231
-    164, 154, 174, 146, 165, 155, 175, 147,                   // 232..239
-    0,   141, 166, 156, 176, 181, 131, 0,                     // 240..247
-    138, 167, 157, 177, 132, 183, 0,   184,                   // 248..255
+    186,                                     // 191 inverted question mark
+    158, 148, 168, 178, 127, 134, 136, 142,  // 192..199
+    159, 149, 169, 144, 160, 150, 170, 145,  // 200..207
+    0,   140, 161, 151, 171, 180, 128, 0,    // 208..215
+    135, 162, 152, 172, 129, 182, 0,   133,  // 216..223
+    163, 153, 173, 179, 130, 137, 139, 143,  // 224..231
+    164, 154, 174, 146, 165, 155, 175, 147,  // 232..239
+    0,   141, 166, 156, 176, 181, 131, 0,    // 240..247
+    138, 167, 157, 177, 132, 183, 0,   184,  // 248..255
 };
 
 // ISO 8859-1 code of internal codes 127..186.
 const unsigned char kInternalToIso1[60] = {
-    196, 214, 220, 228, 246, 252, 223, 197, 216, 198, 229, 248, 230, 209, 241,
-    199, 231, 203, 207, 235, 239, 193, 201, 205, 211, 218, 225, 233, 237, 243,
-    250, 192, 200, 204, 210, 217, 224, 232, 236, 242, 249, 194, 202, 206, 212,
-    219, 226, 234, 238, 244, 251, 195, 227, 213, 245, 221, 253, 255, 161, 191,
+    196, 214, 220, 228, 246, 252, 223, 197, 216, 198, 229, 248, 230, 209, 241, 199, 231, 203, 207, 235,
+    239, 193, 201, 205, 211, 218, 225, 233, 237, 243, 250, 192, 200, 204, 210, 217, 224, 232, 236, 242,
+    249, 194, 202, 206, 212, 219, 226, 234, 238, 244, 251, 195, 227, 213, 245, 221, 253, 255, 161, 191,
 };
 
 }  // namespace
@@ -177,9 +184,12 @@ int apply_national_shifts(char* buf, int n) {
             continue;
         }
         int code;
-        if (kNationalLetters[pos] == '!') code = 185;
-        else if (kNationalLetters[pos] == '?') code = 186;
-        else code = 127 + (pos < 15 ? pos : pos - 2);
+        if (kNationalLetters[pos] == '!')
+            code = 185;
+        else if (kNationalLetters[pos] == '?')
+            code = 186;
+        else
+            code = 127 + (pos < 15 ? pos : pos - 2);
         if (t.coding == 1) code = kInternalToIso1[code - 127];
         buf[out++] = (char)(unsigned char)code;
         ++i;
@@ -196,11 +206,11 @@ constexpr float kItalicShear = 1.0f / 3.732f;
 
 struct Pen {
     bool draw = true;
-    float px = 0, py = 0;   // baseline point
-    float x0 = 0, y0 = 0;   // baseline point at the start of the text
-    float sa = 0, ca = 1;   // direction
-    int attr_height = 36;   // height of this call
-    int h = 36;             // current height
+    float px = 0, py = 0;  // baseline point
+    float x0 = 0, y0 = 0;  // baseline point at the start of the text
+    float sa = 0, ca = 1;  // direction
+    int attr_height = 36;  // height of this call
+    int h = 36;            // current height
     int alphabet = 1;
     float spacing = 0, width = 1, slant = 0, tan_slant = 0;
     bool fixed = false;
@@ -212,7 +222,7 @@ struct Pen {
     bool had_expind = false;
     bool script_glyph = false;  // the last character was a script glyph
     bool expind = false;
-    int active = -1;            // active alphabet shift slot
+    int active = -1;  // active alphabet shift slot
     // instruction being collected
     char ins_letter = 0;
     char ins[21] = {};
@@ -258,6 +268,92 @@ void note_length(Pen& p, float spacing) {
     p.last_spacing = spacing;
 }
 
+// The contours of one outline glyph in plot coordinates.
+struct Contours {
+    static constexpr int kMaxPoints = 2048;
+    static constexpr int kMaxContours = 64;
+    float x[kMaxPoints], y[kMaxPoints];
+    int start[kMaxContours + 1];
+    int n = 0, n_contours = 0;
+    int begin(int i) const { return start[i]; }
+    int end(int i) const { return i + 1 < n_contours ? start[i + 1] : n; }
+};
+
+bool inside(const Contours& c, int k, float px, float py) {
+    bool in = false;
+    int b = c.begin(k), e = c.end(k);
+    for (int i = b, j = e - 1; i < e; j = i++) {
+        if ((c.y[i] > py) != (c.y[j] > py) &&
+            px < (c.x[j] - c.x[i]) * (py - c.y[i]) / (c.y[j] - c.y[i]) + c.x[i])
+            in = !in;
+    }
+    return in;
+}
+
+// Fills an outline glyph.  All its contours together are one even-odd
+// polygon; it is handed on as one polygon per outer contour with the holes
+// inside it chained in, each hole joined to its outer contour at their
+// closest points.  The joining edges run twice, through ink, so no renderer
+// shows them (a joint through the white between separate parts would).
+void fill_contours(Contours& c) {
+    c.start[c.n_contours] = c.n;
+    int depth[Contours::kMaxContours], parent[Contours::kMaxContours];
+    for (int i = 0; i < c.n_contours; ++i) {
+        depth[i] = 0;
+        parent[i] = -1;
+        if (c.end(i) - c.begin(i) < 3) continue;
+        for (int j = 0; j < c.n_contours; ++j)
+            if (j != i && c.end(j) - c.begin(j) >= 3 && inside(c, j, c.x[c.begin(i)], c.y[c.begin(i)]))
+                ++depth[i];
+    }
+    for (int i = 0; i < c.n_contours; ++i) {
+        if (depth[i] % 2 == 0) continue;
+        for (int j = 0; j < c.n_contours; ++j)
+            if (depth[j] == depth[i] - 1 && inside(c, j, c.x[c.begin(i)], c.y[c.begin(i)])) parent[i] = j;
+    }
+    TextOutput& o = text_output();
+    static float gx[Contours::kMaxPoints * 2], gy[Contours::kMaxPoints * 2];
+    constexpr int kCap = Contours::kMaxPoints * 2;
+    for (int outer = 0; outer < c.n_contours; ++outer) {
+        if (depth[outer] % 2 != 0 || c.end(outer) - c.begin(outer) < 3) continue;
+        // where each hole joins: the closest pair of points
+        int join_at[Contours::kMaxContours], join_from[Contours::kMaxContours];
+        for (int h = 0; h < c.n_contours; ++h) {
+            join_at[h] = -1;
+            if (parent[h] != outer) continue;
+            float best = 3.0e38f;
+            for (int i = c.begin(outer); i < c.end(outer); ++i)
+                for (int j = c.begin(h); j < c.end(h); ++j) {
+                    float dx = c.x[i] - c.x[j], dy = c.y[i] - c.y[j];
+                    float d = dx * dx + dy * dy;
+                    if (d < best) best = d, join_at[h] = i, join_from[h] = j;
+                }
+        }
+        int n = 0;
+        auto put = [&](int i) {
+            if (n < kCap) gx[n] = c.x[i], gy[n] = c.y[i], ++n;
+        };
+        for (int i = c.begin(outer); i < c.end(outer); ++i) {
+            put(i);
+            for (int h = 0; h < c.n_contours; ++h) {
+                if (join_at[h] != i) continue;
+                int b = c.begin(h), len = c.end(h) - b;
+                for (int m = 0; m <= len; ++m) put(b + (join_from[h] - b + m) % len);
+                put(i);
+            }
+        }
+        put(c.begin(outer));
+        if (o.fill(gx, gy, n)) continue;
+        // no fill: the contours of this part as lines
+        for (int k = 0; k < c.n_contours; ++k) {
+            if (k != outer && parent[k] != outer) continue;
+            o.move(c.x[c.begin(k)], c.y[c.begin(k)]);
+            for (int i = c.begin(k) + 1; i < c.end(k); ++i) o.draw(c.x[i], c.y[i]);
+            o.draw(c.x[c.begin(k)], c.y[c.begin(k)]);
+        }
+    }
+}
+
 void draw_glyph(Pen& p, const Slot& s, int k, bool shear) {
     const GlyphTable& t = *s.table;
     float hm1 = (float)(p.h - 1);
@@ -300,12 +396,9 @@ void draw_glyph(Pen& p, const Slot& s, int k, bool shear) {
         TextOutput& o = text_output();
         GlyphReader r(t, k);
         GlyphStroke st;
-        // Outline glyphs: all contours chained into one polygon.
-        constexpr int kMaxPolygon = 2048;
-        float fx[kMaxPolygon], fy[kMaxPolygon];
-        int fn = 0;
+        Contours c;
         while (r.next(st)) {
-            int first_at = fn;
+            if (s.outline && c.n_contours < Contours::kMaxContours) c.start[c.n_contours++] = c.n;
             for (int i = 0; i < st.count; ++i) {
                 int x, y;
                 r.point(st.first + i, x, y);
@@ -314,20 +407,15 @@ void draw_glyph(Pen& p, const Slot& s, int k, bool shear) {
                 float X = qx + u * p.ca - v * p.sa;
                 float Y = qy - v * p.ca - u * p.sa;
                 if (s.outline) {
-                    if (fn < kMaxPolygon - 1) fx[fn] = X, fy[fn] = Y, ++fn;
+                    if (c.n < Contours::kMaxPoints) c.x[c.n] = X, c.y[c.n] = Y, ++c.n;
                 } else if (i == 0) {
                     o.move(X, Y);
                 } else {
                     o.draw(X, Y);
                 }
             }
-            if (s.outline && fn > first_at && fn < kMaxPolygon) {
-                fx[fn] = fx[first_at];
-                fy[fn] = fy[first_at];
-                ++fn;
-            }
         }
-        if (s.outline && fn > 2) o.fill(fx, fy, fn);
+        if (s.outline) fill_contours(c);
     }
     advance(p, rest + spacing);
     note_length(p, spacing);
@@ -360,27 +448,39 @@ void draw_character(Pen& p, unsigned char c) {
     int k = index;
     bool fallback = false;
     switch (s.map) {
-    case MAP_DIRECT:
-        break;
-    case MAP_LETTERS:
-    case MAP_SCRIPT:
-        if (index >= 34 && index <= 59) k = index - 32;
-        else if (index >= 66 && index <= 91) k = index - 38;
-        else if (s.map == MAP_SCRIPT && index > 95) k = index - 42;
-        else fallback = true;
-        break;
-    case MAP_RUSSIAN:
-        if (index >= 66 && index <= 95) k = index - 28;
-        else if (index >= 34 && index <= 63) k = index - 26;
-        else if (index >= 29 && index <= 31) k = index - 24;
-        else if (index >= 5 && index <= 7) k = index - 3;
-        else fallback = true;
-        break;
-    case MAP_ITALIC:
-        if (index >= 66 && index <= 91) k = index - 64;
-        else if (index >= 99 && index <= 101) k = index - 71;
-        else fallback = true;
-        break;
+        case MAP_DIRECT:
+            break;
+        case MAP_LETTERS:
+        case MAP_SCRIPT:
+            if (index >= 34 && index <= 59)
+                k = index - 32;
+            else if (index >= 66 && index <= 91)
+                k = index - 38;
+            else if (s.map == MAP_SCRIPT && index > 95)
+                k = index - 42;
+            else
+                fallback = true;
+            break;
+        case MAP_RUSSIAN:
+            if (index >= 66 && index <= 95)
+                k = index - 28;
+            else if (index >= 34 && index <= 63)
+                k = index - 26;
+            else if (index >= 29 && index <= 31)
+                k = index - 24;
+            else if (index >= 5 && index <= 7)
+                k = index - 3;
+            else
+                fallback = true;
+            break;
+        case MAP_ITALIC:
+            if (index >= 66 && index <= 91)
+                k = index - 64;
+            else if (index >= 99 && index <= 101)
+                k = index - 71;
+            else
+                fallback = true;
+            break;
     }
     if (!fallback) {
         draw_glyph(p, s, k, shear);
@@ -391,8 +491,10 @@ void draw_character(Pen& p, unsigned char c) {
     bool sheared = p.alphabet == 4 || p.alphabet == 5;
     if (p.script_glyph && s.map == MAP_SCRIPT) advance(p, char_spacing(p, s));
     p.script_glyph = false;
-    if (index > std.count) draw_space(p, std);
-    else draw_glyph(p, std, index, sheared);
+    if (index > std.count)
+        draw_space(p, std);
+    else
+        draw_glyph(p, std, index, sheared);
 }
 
 // ---- instructions --------------------------------------------------------
@@ -430,8 +532,10 @@ void execute_instruction(Pen& p) {
     int nd = 0;
     for (int i = 0; i < p.ins_n; ++i) {
         char c = p.ins[i];
-        if (c == 'X' || c == 'x') is_x = true;
-        else if (c == '-') neg = !neg;
+        if (c == 'X' || c == 'x')
+            is_x = true;
+        else if (c == '-')
+            neg = !neg;
         else {
             if (c == '.') real = true;
             digits[nd++] = c;
@@ -442,6 +546,7 @@ void execute_instruction(Pen& p) {
     if (!none && !is_x && (nd == 0 || std::strchr(digits, '.') != std::strrchr(digits, '.')))
         return (void)warn_routine_text(43, text);
     float v = nd ? (float)std::atof(digits) : 0.0f;
+    if (!(v <= 1.0e6f)) v = 1.0e6f;  // keeps the integer conversion defined
     if (neg) v = -v;
     int iv = (int)v;
     if (!std::strchr("PGTACFUDEIRHKLJVOSMNWYZ", letter)) return (void)warn_routine_text(46, text);
@@ -453,117 +558,142 @@ void execute_instruction(Pen& p) {
     const Slot& s = select_alphabet(p.alphabet, dummy);
     float h = (float)p.h, ah = (float)p.attr_height;
     switch (letter) {
-    case 'P':
-    case 'G': {
-        int tab = none ? 1 : iv;
-        if (tab < 1 || tab > 20) return (void)warn_routine_text(44, text);
-        if (letter == 'P') p.tabs[tab - 1] = distance(p);
-        else move_to_distance(p, p.tabs[tab - 1]);
-        break;
-    }
-    case 'T': move_to_distance(p, none ? 0.0f : (float)iv); break;
-    case 'A': advance(p, (none ? 1.0f : v) * h); break;
-    case 'C': advance(p, (none ? 1.0f : (float)iv) * char_spacing(p, s)); break;
-    case 'F': {
-        float w = p.fixed ? (h - 1) * p.fixed_factor * 1.4f * p.width
-                          : (float)s.space * (h - 1) * p.width / (float)s.x_units;
-        advance(p, (none ? 1.0f : (float)iv) * w);
-        break;
-    }
-    case 'U':
-    case 'D': {
-        float off = is_x ? 0.0f : none ? ah : (v > 0 ? v * ah : std::fabs(v) * h);
-        p.voff = letter == 'U' ? off : -off;
-        break;
-    }
-    case 'E':
-    case 'I':
-        if (is_x) {
+        case 'P':
+        case 'G': {
+            int tab = none ? 1 : iv;
+            if (tab < 1 || tab > 20) return (void)warn_routine_text(44, text);
+            if (letter == 'P')
+                p.tabs[tab - 1] = distance(p);
+            else
+                move_to_distance(p, p.tabs[tab - 1]);
+            break;
+        }
+        case 'T':
+            move_to_distance(p, none ? 0.0f : (float)iv);
+            break;
+        case 'A':
+            advance(p, (none ? 1.0f : v) * h);
+            break;
+        case 'C':
+            advance(p, (none ? 1.0f : (float)iv) * char_spacing(p, s));
+            break;
+        case 'F': {
+            float w = p.fixed ? (h - 1) * p.fixed_factor * 1.4f * p.width
+                              : (float)s.space * (h - 1) * p.width / (float)s.x_units;
+            advance(p, (none ? 1.0f : (float)iv) * w);
+            break;
+        }
+        case 'U':
+        case 'D': {
+            float off = is_x ? 0.0f : none ? ah : (v > 0 ? v * ah : std::fabs(v) * h);
+            p.voff = letter == 'U' ? off : -off;
+            break;
+        }
+        case 'E':
+        case 'I':
+            if (is_x) {
+                p.voff = 0;
+                p.h = p.attr_height;
+            } else {
+                p.voff += letter == 'E' ? 0.75f * h : -0.35f * h;
+                p.h = clamp_height(round_int(0.6f * h));
+            }
+            p.had_expind = true;
+            break;
+        case 'R':
             p.voff = 0;
             p.h = p.attr_height;
-        } else {
-            p.voff += letter == 'E' ? 0.75f * h : -0.35f * h;
-            p.h = clamp_height(round_int(0.6f * h));
+            break;
+        case 'H':
+            if (is_x)
+                p.h = p.attr_height;
+            else if (none)
+                p.h = clamp_height(round_int(0.6f * h));
+            else if (v > 0)
+                p.h = clamp_height(round_int(v * h));
+            else
+                p.h = clamp_height(-round_int(v * ah));
+            break;
+        case 'K':
+            if (is_x) {
+                p.fixed = false;
+            } else {
+                if (!none && v <= 0) return (void)warn_routine_text(43, text);
+                p.fixed = true;
+                p.fixed_factor = none ? 0.8f : v;
+            }
+            break;
+        case 'L':
+        case 'J':
+        case 'V': {
+            int tab = none ? 1 : iv;
+            if (tab < 1 || tab > 20) return (void)warn_routine_text(44, text);
+            if (letter == 'V') {
+                draw_rule(p, tab, 0.5f * h);
+            } else {
+                draw_rule(p, tab, -0.2f * h);
+                if (letter == 'J') draw_rule(p, tab, -0.4f * h);
+            }
+            break;
         }
-        p.had_expind = true;
-        break;
-    case 'R':
-        p.voff = 0;
-        p.h = p.attr_height;
-        break;
-    case 'H':
-        if (is_x) p.h = p.attr_height;
-        else if (none) p.h = clamp_height(round_int(0.6f * h));
-        else if (v > 0) p.h = clamp_height(round_int(v * h));
-        else p.h = clamp_height(-round_int(v * ah));
-        break;
-    case 'K':
-        if (is_x) {
-            p.fixed = false;
-        } else {
-            if (!none && v <= 0) return (void)warn_routine_text(43, text);
-            p.fixed = true;
-            p.fixed_factor = none ? 0.8f : v;
+        case 'O':
+            p.aoff = is_x ? 0.0f : (none ? 1.0f : v) * h;
+            break;
+        case 'S': {
+            int n = none ? 0 : iv;
+            if (n < 0 || n > 21) return (void)warn_routine_text(43, text);
+            if (p.draw) {
+                float b = p.voff + p.aoff + p.eoff + (h - 1) / 2;
+                float cx = p.px + h / 2 * p.ca - b * p.sa, cy = p.py - h / 2 * p.sa - b * p.ca;
+                text_output().symbol(n, cx, cy, p.h);
+            }
+            float sp = char_spacing(p, s);
+            advance(p, h + sp);
+            note_length(p, sp);
+            break;
         }
-        break;
-    case 'L':
-    case 'J':
-    case 'V': {
-        int tab = none ? 1 : iv;
-        if (tab < 1 || tab > 20) return (void)warn_routine_text(44, text);
-        if (letter == 'V') {
-            draw_rule(p, tab, 0.5f * h);
-        } else {
-            draw_rule(p, tab, -0.2f * h);
-            if (letter == 'J') draw_rule(p, tab, -0.4f * h);
+        case 'M':
+            if (is_x)
+                p.alphabet = t.base_alphabet;
+            else if (none)
+                p.alphabet = 1;
+            else if (iv < 1 || iv > 6)
+                return (void)warn_routine_text(43, text);
+            else
+                p.alphabet = iv;
+            break;
+        case 'N': {
+            int colour = is_x ? p.start_colour : none ? 1 : iv;
+            if (!is_x && (colour < 0 || colour > 255)) return (void)warn_routine_text(43, text);
+            if (p.draw && colour >= 0) {
+                text_output().set_colour(colour);
+                p.colour_changed = true;
+            }
+            break;
         }
-        break;
-    }
-    case 'O': p.aoff = is_x ? 0.0f : (none ? 1.0f : v) * h; break;
-    case 'S': {
-        int n = none ? 0 : iv;
-        if (n < 0 || n > 21) return (void)warn_routine_text(43, text);
-        if (p.draw) {
-            float b = p.voff + p.aoff + p.eoff + (h - 1) / 2;
-            float cx = p.px + h / 2 * p.ca - b * p.sa, cy = p.py - h / 2 * p.sa - b * p.ca;
-            text_output().symbol(n, cx, cy, p.h);
+        case 'W':
+            if (is_x)
+                p.width = t.width_factor;
+            else if (none)
+                p.width = 1.0f;
+            else if (v <= 0)
+                return (void)warn_routine_text(43, text);
+            else
+                p.width = v;
+            break;
+        case 'Y':
+            p.spacing = is_x ? t.spacing : none ? 0.0f : v;
+            break;
+        case 'Z': {
+            float sl = is_x ? t.slant : none ? 0.0f : v;
+            if (sl < -60 || sl > 60) return (void)warn_routine_text(43, text);
+            if (std::fabs(sl) < 0.5f) sl = 0;
+            p.slant = sl;
+            p.tan_slant = std::tan(sl * kPi / 180.0f);
+            break;
         }
-        float sp = char_spacing(p, s);
-        advance(p, h + sp);
-        note_length(p, sp);
-        break;
-    }
-    case 'M':
-        if (is_x) p.alphabet = t.base_alphabet;
-        else if (none) p.alphabet = 1;
-        else if (iv < 1 || iv > 6) return (void)warn_routine_text(43, text);
-        else p.alphabet = iv;
-        break;
-    case 'N': {
-        int colour = is_x ? p.start_colour : none ? 1 : iv;
-        if (!is_x && (colour < 0 || colour > 255)) return (void)warn_routine_text(43, text);
-        if (p.draw && colour >= 0) {
-            text_output().set_colour(colour);
-            p.colour_changed = true;
-        }
-        break;
-    }
-    case 'W':
-        if (is_x) p.width = t.width_factor;
-        else if (none) p.width = 1.0f;
-        else if (v <= 0) return (void)warn_routine_text(43, text);
-        else p.width = v;
-        break;
-    case 'Y': p.spacing = is_x ? t.spacing : none ? 0.0f : v; break;
-    case 'Z': {
-        float sl = is_x ? t.slant : none ? 0.0f : v;
-        if (sl < -60 || sl > 60) return (void)warn_routine_text(43, text);
-        if (std::fabs(sl) < 0.5f) sl = 0;
-        p.slant = sl;
-        p.tan_slant = std::tan(sl * kPi / 180.0f);
-        break;
-    }
-    default: break;
+        default:
+            break;
     }
 }
 
@@ -583,8 +713,10 @@ void instruction_character(Pen& p, unsigned char c) {
         return;
     }
     if (!param) p.ins_bad = true;
-    if (p.ins_n < 20) p.ins[p.ins_n++] = (char)c;
-    else p.ins[19] = (char)c;
+    if (p.ins_n < 20)
+        p.ins[p.ins_n++] = (char)c;
+    else
+        p.ins[19] = (char)c;
 }
 
 // ---- the character loop ----------------------------------------------------
@@ -616,8 +748,10 @@ void run_text(Pen& p, const char* text, int n) {
             if (p.active >= 0 && c == (unsigned char)t.shifts[p.active].end) {
                 // The end of the instruction alphabet leaves the alphabet
                 // that its instructions chose.
-                if (t.shifts[p.active].alphabet == 7) execute_instruction(p);
-                else p.alphabet = t.base_alphabet;
+                if (t.shifts[p.active].alphabet == 7)
+                    execute_instruction(p);
+                else
+                    p.alphabet = t.base_alphabet;
                 p.active = -1;
                 continue;
             }
@@ -697,8 +831,7 @@ int text_length_mode(const char* text, unsigned flags) {
 
 int text_length(const char* text) { return text_length_mode(text, 0); }
 
-TextRun render_text(const char* buf, int n, float x, float y, bool cont, int angle, int height,
-                    bool expind) {
+TextRun render_text(const char* buf, int n, float x, float y, bool cont, int angle, int height, bool expind) {
     TextState& t = state().text;
     Pen p;
     init_pen(p, angle, height, expind);

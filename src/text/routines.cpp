@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "axes/axes.hpp"
 #include "axes/format.hpp"
 #include "core/core.hpp"
 #include "draw/draw.hpp"
@@ -128,13 +129,16 @@ void page_message(const char* what, int x, int y, const char* buf) {
     while (n < 8 && buf[n]) first[n] = buf[n], ++n;
     first[n] = '\0';
     char line[160];
-    std::snprintf(line, sizeof line, " <<<< Warning: %s(%5d/%5d) in MESSAG out of page - (%s).\n", what,
-                  x, y, first);
+    std::snprintf(line, sizeof line, " <<<< Warning: %s(%5d/%5d) in MESSAG out of page - (%s).\n", what, x, y,
+                  first);
     message_write(line);
 }
 
+// A point outside the page once the origin shift is added.
 bool off_page(float x, float y) {
     const OutputState& o = state().out;
+    x += (float)state().pipeline.shift_x;
+    y += (float)state().pipeline.shift_y;
     return x < 0 || y < 0 || x > (float)o.nxp || y > (float)o.nyp;
 }
 
@@ -150,7 +154,8 @@ void draw_text_frame(const TextRun& run, int height) {
     float sa = (float)std::sin(t.angle * 3.14159265358979 / 180.0);
     float ca = (float)std::cos(t.angle * 3.14159265358979 / 180.0);
     float f = state().out.unit_factor;
-    int count = (int)std::floor(std::fabs((float)t.frame) * (f > 0 ? f : 1.0f) + 0.5f);
+    float outlines = std::floor(std::fabs((float)t.frame) * (f > 0 ? f : 1.0f) + 0.5f);
+    int count = outlines > 1000.0f ? 1000 : (int)outlines;  // a frame, not a filled page
     if (count < 1) count = 1;
     int sign = t.frame > 0 ? 1 : -1;
     TextOutput& o = text_output();
@@ -162,14 +167,17 @@ void draw_text_frame(const TextRun& run, int height) {
         for (int k = 0; k < 5; ++k) {
             float x = run.start_x + us[k] * ca + ws[k] * sa;
             float y = run.start_y - us[k] * sa + ws[k] * ca;
-            if (k == 0) o.move(x, y);
-            else o.draw(x, y);
+            if (k == 0)
+                o.move(x, y);
+            else
+                o.draw(x, y);
         }
     }
 }
 
-// messag without its level test: nx, ny as the user gave them.
-void show_text(const char* s, int nx, int ny, unsigned flags) {
+// messag without its level test: nx, ny as the user gave them (flip: the
+// page origin of pagorg applies to ny).
+void show_text(const char* s, int nx, int ny, unsigned flags, bool flip = true) {
     TextState& t = text();
     bool cont = nx == 999 && ny == 999;
     char buf[kTextMax + 1];
@@ -178,7 +186,7 @@ void show_text(const char* s, int nx, int ny, unsigned flags) {
     bool expind = (flags & TEXT_EXPONENTS) != 0;
     float x = (float)nx, y = (float)ny;
     if (!cont) {
-        y = (float)page_y(ny);
+        if (flip) y = (float)page_y(ny);
         if (t.justify != 0) {
             float w = measure_text(buf, n, t.angle, t.height, expind);
             if (t.justify == 1) w /= 2;
@@ -208,8 +216,10 @@ void apply_number_mode(char* s, int size) {
     int o = 0, i = 0, n = (int)std::strlen(s);
     while (i < n && s[i] == ' ') out[o++] = s[i++];
     bool neg = i < n && s[i] == '-';
-    if (neg) out[o++] = s[i++];
-    else if (t.sign_char && i < n) out[o++] = t.sign_char;
+    if (neg)
+        out[o++] = s[i++];
+    else if (t.sign_char && i < n)
+        out[o++] = t.sign_char;
     int int_end = i;
     while (int_end < n && s[int_end] >= '0' && s[int_end] <= '9') ++int_end;
     for (int k = i; k < int_end; ++k) {
@@ -258,39 +268,39 @@ void format_number_text(float x, int digits, char* out, int size, unsigned& flag
     char tail[64] = "";
     double v = x;
     switch (t.number_format) {
-    case 1:
-    case 2: {
-        int k = 0;
-        if (v != 0 && std::isfinite(v)) {
-            while (std::fabs(v) >= 10.0 && k < 400) v /= 10.0, ++k;
-            while (std::fabs(v) < 1.0 && k > -400) v *= 10.0, --k;
+        case 1:
+        case 2: {
+            int k = 0;
+            if (v != 0 && std::isfinite(v)) {
+                while (std::fabs(v) >= 10.0 && k < 400) v /= 10.0, ++k;
+                while (std::fabs(v) < 1.0 && k > -400) v *= 10.0, --k;
+            }
+            format_number((float)v, digits, mant, sizeof mant);
+            if (t.number_format == 1) {
+                std::snprintf(tail, sizeof tail, "*10%c%d%c", t.ctrl[0], k, t.ctrl[2]);
+                flags = TEXT_EXPONENTS;
+            } else {
+                std::snprintf(tail, sizeof tail, "E%d", k);
+            }
+            break;
         }
-        format_number((float)v, digits, mant, sizeof mant);
-        if (t.number_format == 1) {
-            std::snprintf(tail, sizeof tail, "*10%c%d%c", t.ctrl[0], k, t.ctrl[2]);
-            flags = TEXT_EXPONENTS;
-        } else {
-            std::snprintf(tail, sizeof tail, "E%d", k);
-        }
-        break;
-    }
-    case 3:
-        if (v > 0) {
-            std::snprintf(mant, sizeof mant, "10");
-            char e[256];
-            format_number((float)std::log10(v), digits, e, sizeof e);
-            apply_number_mode(e, sizeof e);
-            const char* p = e;
-            while (*p == ' ') ++p;
-            std::snprintf(out, (std::size_t)size, "10%c%s%c", t.ctrl[0], p, t.ctrl[2]);
-            flags = TEXT_EXPONENTS;
-            return;
-        }
-        format_number(x, digits, mant, sizeof mant);
-        break;
-    default:
-        format_number(x, digits, mant, sizeof mant);
-        break;
+        case 3:
+            if (v > 0) {
+                std::snprintf(mant, sizeof mant, "10");
+                char e[256];
+                format_number((float)std::log10(v), digits, e, sizeof e);
+                apply_number_mode(e, sizeof e);
+                const char* p = e;
+                while (*p == ' ') ++p;
+                std::snprintf(out, (std::size_t)size, "10%c%s%c", t.ctrl[0], p, t.ctrl[2]);
+                flags = TEXT_EXPONENTS;
+                return;
+            }
+            format_number(x, digits, mant, sizeof mant);
+            break;
+        default:
+            format_number(x, digits, mant, sizeof mant);
+            break;
     }
     apply_number_mode(mant, sizeof mant);
     std::snprintf(out, (std::size_t)size, "%s%s", mant, tail);
@@ -311,6 +321,38 @@ void number(float x, int i1, int i2, int i3) {
     format_number_text(x, i1, buf, sizeof buf, flags);
     NumberWidth width(text().equal_width);
     show_text(buf, i2, i3, flags);
+}
+
+// A user point as plot coordinates (+0.5, truncated); a point within 0.1
+// of (999, 999) continues the previous text.
+static void user_point(float x1, float x2, int& nx, int& ny) {
+    if (std::fabs(x1 - 999.0f) < 0.1f && std::fabs(x2 - 999.0f) < 0.1f) {
+        nx = ny = 999;
+        return;
+    }
+    float xp, yp;
+    user_to_plot(x1, x2, xp, yp);
+    nx = (int)(xp + 0.5f);
+    ny = (int)(yp + 0.5f);
+}
+
+void rlmess(const char* s, float x1, float x2) {
+    if (check_level(2, 3, "rlmess")) return;
+    int nx, ny;
+    user_point(x1, x2, nx, ny);
+    show_text(s, nx, ny, 0, false);
+}
+
+void rlnumb(float x1, int i, float x2, float x3) {
+    if (check_level(2, 3, "rlnumb")) return;
+    if (check_range(i, -1, 100)) return;
+    int nx, ny;
+    user_point(x2, x3, nx, ny);
+    char buf[300];
+    unsigned flags;
+    format_number_text(x1, i, buf, sizeof buf, flags);
+    NumberWidth width(text().equal_width);
+    show_text(buf, nx, ny, flags, false);
 }
 
 int nlmess(const char* s) {

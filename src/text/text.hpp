@@ -11,8 +11,10 @@ namespace korval {
 struct TextOutput {
     void (*move)(float x, float y);
     void (*draw)(float x, float y);
-    // One outline glyph as a polygon of n points, its contours chained.
-    void (*fill)(const float* x, const float* y, int n);
+    // Fills a polygon of n points by the even-odd rule: an outer contour of
+    // an outline glyph with its holes chained in.  False when the output
+    // cannot fill; the contours are then drawn as lines.
+    bool (*fill)(const float* x, const float* y, int n);
     int (*get_colour)();
     void (*set_colour)(int index);
     // Symbol n of size h centred at (x, y) (instruction "S").

@@ -25,8 +25,7 @@ int apply_national_shifts(char* buf, int n);
 float measure_text(const char* buf, int n, int angle, int height, bool expind);
 // Draws a prepared text with its upper left corner at (x, y), or from the
 // pen of the last messag when cont is set.
-TextRun render_text(const char* buf, int n, float x, float y, bool cont, int angle, int height,
-                    bool expind);
+TextRun render_text(const char* buf, int n, float x, float y, bool cont, int angle, int height, bool expind);
 const char* font_name(int font);
 
 }  // namespace korval

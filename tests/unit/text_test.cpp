@@ -1,5 +1,7 @@
 // The text engine: glyph tables, widths, exponents and indices, national
 // characters, instructions and robustness against arbitrary bytes.
+#include "text/text.hpp"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -13,7 +15,6 @@
 #include "core/core.hpp"
 #include "korval/korval.hpp"
 #include "text/glyph_table.hpp"
-#include "text/text.hpp"
 
 using namespace korval;
 
@@ -31,9 +32,10 @@ std::vector<int> colours;
 
 void rec_move(float x, float y) { points.push_back({x, y, true}); }
 void rec_draw(float x, float y) { points.push_back({x, y, false}); }
-void rec_fill(const float* x, const float* y, int n) {
+bool rec_fill(const float* x, const float* y, int n) {
     ++fills;
     for (int i = 0; i < n; ++i) points.push_back({x[i], y[i], i == 0});
+    return true;
 }
 int rec_get_colour() { return colour_now; }
 void rec_set_colour(int c) {
@@ -43,7 +45,7 @@ void rec_set_colour(int c) {
 
 // A plot at level 1 with the defaults of korini, recording what the text
 // engine draws and collecting the messages in a temporary file.
-class Text : public ::testing::Test {
+class TextEngine : public ::testing::Test {
 protected:
     std::FILE* messages = nullptr;
 
@@ -213,7 +215,7 @@ TEST(GlyphTable, GlyphsStartAtTheLeftEdge) {
 
 // ---- widths and lengths -----------------------------------------------------
 
-TEST_F(Text, KoralfAdvancesByHeightLessOneTimesWidthPlusSpacing) {
+TEST_F(TextEngine, KoralfAdvancesByHeightLessOneTimesWidthPlusSpacing) {
     height(36);
     EXPECT_EQ(nlmess("A"), 35);
     EXPECT_EQ(nlmess("ABCDEFGHIJ"), 350);
@@ -226,7 +228,7 @@ TEST_F(Text, KoralfAdvancesByHeightLessOneTimesWidthPlusSpacing) {
     EXPECT_EQ(nlmess("xy"), (int)std::lround(2 * 100 * 1.5 + 10.1));
 }
 
-TEST_F(Text, SpacesAndFixedSpacing) {
+TEST_F(TextEngine, SpacesAndFixedSpacing) {
     height(36);
     EXPECT_EQ(nlmess("A B"), 3 * 35);  // the koralf space is 6 units as well
     simplx();
@@ -239,7 +241,7 @@ TEST_F(Text, SpacesAndFixedSpacing) {
     EXPECT_EQ(nlmess("iWi"), (int)std::lround(3 * 35 * 1.4));
 }
 
-TEST_F(Text, EmptyRecordAdvancesBySpacingOnly) {
+TEST_F(TextEngine, EmptyRecordAdvancesBySpacingOnly) {
     // Greek has no letter for V: its record is empty, width 0.
     simplx();
     basalf("GREE");
@@ -248,12 +250,12 @@ TEST_F(Text, EmptyRecordAdvancesBySpacingOnly) {
     EXPECT_TRUE(draw("V").empty());
 }
 
-TEST_F(Text, LongTextsAreCutAt256) {
+TEST_F(TextEngine, LongTextsAreCutAt256) {
     std::string s(300, 'A');
     EXPECT_EQ(nlmess(s.c_str()), 256 * 35);
 }
 
-TEST_F(Text, WidthsDoNotDependOnTheAngle) {
+TEST_F(TextEngine, WidthsDoNotDependOnTheAngle) {
     complx();
     int w = nlmess("Angle");
     angle(37);
@@ -262,7 +264,7 @@ TEST_F(Text, WidthsDoNotDependOnTheAngle) {
 
 // ---- positions --------------------------------------------------------------
 
-TEST_F(Text, UpperLeftCornerAndRotation) {
+TEST_F(TextEngine, UpperLeftCornerAndRotation) {
     height(36);
     auto p = draw("E", 100, 200);
     ASSERT_FALSE(p.empty());
@@ -278,7 +280,7 @@ TEST_F(Text, UpperLeftCornerAndRotation) {
     EXPECT_NEAR(right, 135, 0.01);  // reading upwards: the baseline is to the right
 }
 
-TEST_F(Text, CentredTextStartsHalfItsLengthLeft) {
+TEST_F(TextEngine, CentredTextStartsHalfItsLengthLeft) {
     height(36);
     auto left = draw("TEXT", 500, 300);
     txtjus("CENT");
@@ -288,7 +290,7 @@ TEST_F(Text, CentredTextStartsHalfItsLengthLeft) {
     EXPECT_TRUE(same_shape(left, draw("TEXT", 500, 300), -140.0f, 0.0f));
 }
 
-TEST_F(Text, ContinuationFollowsThePreviousText) {
+TEST_F(TextEngine, ContinuationFollowsThePreviousText) {
     auto ab = draw("AB", 100, 100);
     points.clear();
     messag("A", 100, 100);
@@ -296,7 +298,7 @@ TEST_F(Text, ContinuationFollowsThePreviousText) {
     EXPECT_TRUE(same_shape(ab, points, 0, 0));
 }
 
-TEST_F(Text, ExponentsAndIndices) {
+TEST_F(TextEngine, ExponentsAndIndices) {
     complx();
     height(40);
     mixalf();
@@ -309,7 +311,8 @@ TEST_F(Text, ExponentsAndIndices) {
     height(40);
     // its baseline: 39 below the top of the line, raised 24, drawn at 31
     float dy = (39.0f - 24.0f) - 31.0f;
-    std::vector<Point> got(full.begin() + (long)base.size(), full.begin() + (long)(base.size() + three.size()));
+    std::vector<Point> got(full.begin() + (long)base.size(),
+                           full.begin() + (long)(base.size() + three.size()));
     ASSERT_EQ(got.size(), three.size());
     float dx = got[0].x - three[0].x;
     EXPECT_NEAR(dx, (float)w10 + 0.25f * 40, 0.5f);
@@ -329,7 +332,7 @@ TEST_F(Text, ExponentsAndIndices) {
     EXPECT_TRUE(same_shape(three, low, lx, 39.0f + 0.6f * 32 - 31.0f));
 }
 
-TEST_F(Text, ControlCharactersOfNewmixAndSetmix) {
+TEST_F(TextEngine, ControlCharactersOfNewmixAndSetmix) {
     mixalf();
     int classic = nlmess("a[2$");
     newmix();
@@ -345,7 +348,7 @@ TEST_F(Text, ControlCharactersOfNewmixAndSetmix) {
 
 // ---- character codes ----------------------------------------------------------
 
-TEST_F(Text, Iso1CodesMapToInternalCharacters) {
+TEST_F(TextEngine, Iso1CodesMapToInternalCharacters) {
     EXPECT_EQ(iso1_to_internal(228), 130);
     EXPECT_EQ(iso1_to_internal(215), 32);
     EXPECT_EQ(iso1_to_internal(161), 185);
@@ -362,7 +365,7 @@ TEST_F(Text, Iso1CodesMapToInternalCharacters) {
     EXPECT_EQ(nlmess("\xd7"), nlmess(" "));
 }
 
-TEST_F(Text, CharactersBeyondTheAlphabetAreSpaces) {
+TEST_F(TextEngine, CharactersBeyondTheAlphabetAreSpaces) {
     simplx();
     EXPECT_FALSE(draw("\xa3").empty());  // 163: last of 132
     EXPECT_TRUE(draw("\xa4").empty());   // 164: a space in simplx
@@ -371,7 +374,7 @@ TEST_F(Text, CharactersBeyondTheAlphabetAreSpaces) {
     EXPECT_FALSE(draw("\xba").empty());  // 186 in complx
 }
 
-TEST_F(Text, NationalShifts) {
+TEST_F(TextEngine, NationalShifts) {
     complx();
     auto umlaut = draw("\x82");
     eushft("GERM", "!");
@@ -395,7 +398,7 @@ TEST_F(Text, NationalShifts) {
 
 // ---- alphabets and instructions -------------------------------------------------
 
-TEST_F(Text, AlphabetShifts) {
+TEST_F(TextEngine, AlphabetShifts) {
     complx();
     basalf("GREE");
     EXPECT_STREQ(getalf(), "GREEK");
@@ -417,7 +420,7 @@ TEST_F(Text, AlphabetShifts) {
     EXPECT_NE(output().find("Warning   2"), std::string::npos);
 }
 
-TEST_F(Text, InstructionsMoveAndStyle) {
+TEST_F(TextEngine, InstructionsMoveAndStyle) {
     height(40);
     smxalf("INST", "{", "}", 1);
     // T moves back to the start: both characters at the same place
@@ -448,7 +451,7 @@ TEST_F(Text, InstructionsMoveAndStyle) {
     EXPECT_EQ(output().find("Warning"), std::string::npos);
 }
 
-TEST_F(Text, InstructionErrorsWarnAndDrawingContinues) {
+TEST_F(TextEngine, InstructionErrorsWarnAndDrawingContinues) {
     smxalf("INST", "{", "}", 1);
     auto a = draw("A");
     auto r = draw("{Q}A");
@@ -498,7 +501,7 @@ TEST(FormatNumber, Exponents) {
     EXPECT_STREQ(tiny, "1.2");
 }
 
-TEST_F(Text, NumberModesAndFormats) {
+TEST_F(TextEngine, NumberModesAndFormats) {
     char buf[128];
     unsigned flags;
     numode("COMM", "POIN", "PLUS", "PROP");
@@ -524,7 +527,7 @@ TEST_F(Text, NumberModesAndFormats) {
 
 // ---- attributes, messages, robustness ------------------------------------------
 
-TEST_F(Text, OutOfRangeAttributesWarnAndKeepTheirValue) {
+TEST_F(TextEngine, OutOfRangeAttributesWarnAndKeepTheirValue) {
     height(50);
     height(0);
     height(10001);
@@ -545,14 +548,14 @@ TEST_F(Text, OutOfRangeAttributesWarnAndKeepTheirValue) {
     EXPECT_FALSE(state().text.fixed);
 }
 
-TEST_F(Text, EmptyTextDrawsAndPrintsNothing) {
+TEST_F(TextEngine, EmptyTextDrawsAndPrintsNothing) {
     EXPECT_TRUE(draw("").empty());
     EXPECT_TRUE(draw("", 99999, -5).empty());
     EXPECT_EQ(output(), "");
     EXPECT_EQ(nlmess(""), 0);
 }
 
-TEST_F(Text, OffPageStartAndEnd) {
+TEST_F(TextEngine, OffPageStartAndEnd) {
     draw("ABC", -10, 100);
     draw("ABCDEFGHIJ", 2900, 100);
     std::string out = output();
@@ -562,19 +565,39 @@ TEST_F(Text, OffPageStartAndEnd) {
               std::string::npos);
 }
 
-TEST_F(Text, OutlineGlyphsAreClosedPolygons) {
+TEST_F(TextEngine, OutlineGlyphsAreFilledWithTheirHoles) {
     helve();
-    draw("O8");
+    draw("O");
+    EXPECT_EQ(fills, 1);  // the ring and its hole are one polygon
+    // the polygon closes, and the hole is joined in and left at one point
+    ASSERT_GT(points.size(), 6u);
+    EXPECT_EQ(points.front().x, points.back().x);
+    EXPECT_EQ(points.front().y, points.back().y);
+    int repeats = 0;
+    for (size_t i = 1; i + 1 < points.size(); ++i)
+        for (size_t j = i + 1; j + 1 < points.size(); ++j)
+            if (points[i].x == points[j].x && points[i].y == points[j].y) ++repeats;
+    EXPECT_GE(repeats, 2);  // the joining point, and the hole's first point
+    fills = 0;
+    draw("i:");
+    EXPECT_EQ(fills, 4);  // stem, dot and two dots: separate parts
+    fills = 0;
+    draw("8B");
     EXPECT_EQ(fills, 2);
-    // the first contour returns to its first point
-    ASSERT_GT(points.size(), 3u);
-    bool closed = false;
-    for (size_t i = 1; i < points.size() && !points[i].move; ++i)
-        if (points[i].x == points[0].x && points[i].y == points[0].y) closed = true;
-    EXPECT_TRUE(closed);
 }
 
-TEST_F(Text, FrameAroundTheText) {
+bool no_fill(const float*, const float*, int) { return false; }
+
+TEST_F(TextEngine, OutlinesAreDrawnAsLinesWithoutFilling) {
+    text_output().fill = no_fill;
+    serif();
+    auto p = draw("o");
+    int moves = 0;
+    for (auto& q : p) moves += q.move ? 1 : 0;
+    EXPECT_EQ(moves, 2);  // outer contour and hole
+}
+
+TEST_F(TextEngine, FrameAroundTheText) {
     frmess(2);
     height(40);
     auto p = draw("AB", 200, 200);
@@ -585,7 +608,7 @@ TEST_F(Text, FrameAroundTheText) {
     EXPECT_NEAR(b.x, 200 - 21, 0.01);
 }
 
-TEST_F(Text, ArbitraryBytesNeverBreakTheEngine) {
+TEST_F(TextEngine, ArbitraryBytesNeverBreakTheEngine) {
     std::mt19937 rng(12345);
     void (*fonts[8])() = {koralf, simplx, complx, duplx, triplx, helve, helves, serif};
     mixalf();
@@ -615,7 +638,7 @@ TEST_F(Text, ArbitraryBytesNeverBreakTheEngine) {
     }
 }
 
-TEST_F(Text, MeasuringFortyCharactersTakesMicroseconds) {
+TEST_F(TextEngine, MeasuringFortyCharactersTakesMicroseconds) {
     complx();
     const char* s = "Temperature (degrees) and pressure [hPa]";
     ASSERT_EQ(std::string(s).size(), 40u);
@@ -623,8 +646,58 @@ TEST_F(Text, MeasuringFortyCharactersTakesMicroseconds) {
     long sum = 0;
     const int runs = 2000;
     for (int i = 0; i < runs; ++i) sum += nlmess(s);
-    double us = std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count() / runs;
+    double us =
+        std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count() / runs;
     std::printf("nlmess of 40 characters (complx): %.2f us\n", us);
     EXPECT_GT(sum, 0);
     EXPECT_LT(us, 200.0);
+}
+
+TEST_F(TextEngine, DrawTextUsesItsOwnAngleAndHeight) {
+    height(36);
+    angle(0);
+    points.clear();
+    draw_text("E", 300, 300, 90, 51);
+    ASSERT_FALSE(points.empty());
+    float right = -1e9f;
+    for (auto& q : points) right = std::max(right, q.x);
+    EXPECT_NEAR(right, 350, 0.01);  // reading upwards, capitals 50 high
+    EXPECT_EQ(state().text.height, 36);
+    EXPECT_EQ(state().text.angle, 0);
+    EXPECT_EQ(text_length("ABC"), nlmess("ABC"));
+    // no justification, and (999, 999) is a point like any other
+    txtjus("RIGH");
+    points.clear();
+    draw_text("A", 999, 999, 0, 36);
+    float left = 1e9f, top = 1e9f;
+    for (auto& q : points) left = std::min(left, q.x), top = std::min(top, q.y);
+    EXPECT_GE(left, 999.0f);
+    EXPECT_LT(left, 999.0f + 35);
+    EXPECT_NEAR(top, 999, 0.01);
+    EXPECT_EQ(text_length_mode("10[3$", TEXT_EXPONENTS), 35 * 2 + 28);
+}
+
+TEST_F(TextEngine, UserCoordinateTextAndNumbers) {
+    rlmess("A", 5.0f, 5.0f);
+    EXPECT_NE(output().find("Warning   3"), std::string::npos);  // no axis system yet
+    graf(0.0f, 10.0f, 0.0f, 2.0f, 0.0f, 10.0f, 0.0f, 2.0f);
+    ASSERT_EQ(getlev(), 2);
+    int nx = nxposn(5.0f), ny = nyposn(3.0f);
+    auto plot = draw("A", nx, ny);
+    points.clear();
+    rlmess("A", 5.0f, 3.0f);
+    EXPECT_TRUE(same_shape(plot, points, 0, 0));
+    points.clear();
+    number(2.5f, 1, nx, ny);
+    auto num = points;
+    points.clear();
+    rlnumb(2.5f, 1, 5.0f, 3.0f);
+    EXPECT_TRUE(same_shape(num, points, 0, 0));
+    // (999, 999) continues the previous text
+    points.clear();
+    rlmess("B", 999.05f, 998.95f);
+    auto b = points;
+    auto ab = draw("2.5B", nx, ny);
+    EXPECT_TRUE(same_shape(std::vector<Point>(ab.end() - (long)b.size(), ab.end()), b, 0, 0));
+    endgrf();
 }
