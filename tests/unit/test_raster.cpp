@@ -368,3 +368,31 @@ TEST(OwnImage, BadFilesWarnAndStayInside) {
         EXPECT_EQ((int)r.get(x, 0), v == 1 ? 0 : ((v - 1) * 2 - 1) & 0xff);
     }
 }
+
+TEST(OwnImage, EveryTruncationAndHeaderMutationStaysSafe) {
+    TempDir dir;
+    Picture src = sample(9, 4, 3);
+    Bytes b;
+    ASSERT_EQ(encode_own_image(src, b), kImageOk);
+    std::string name = dir.path("m.img");
+    Picture q;
+    // Every length of the file: a short file never reads as a picture.
+    for (std::size_t n = 0; n < b.size(); n += 3) {
+        ASSERT_EQ(write_file(name, Bytes(b.begin(), b.begin() + n)), kImageOk);
+        ASSERT_TRUE(q.create(7, 5, 1, 0));
+        int w = read_own_image(name, q, palette);
+        EXPECT_TRUE(w == 56) << n;
+    }
+    // Digits of the header changed one at a time, into pictures of both kinds.
+    unsigned seed = 12345;
+    for (int k = 0; k < 400; ++k) {
+        Bytes c = b;
+        seed = seed * 1103515245u + 12345u;
+        std::size_t at = 20 + (seed >> 8) % 53;
+        c[at] = "0123456789 -x9"[(seed >> 20) % 14];
+        ASSERT_EQ(write_file(name, c), kImageOk);
+        ASSERT_TRUE(q.create(5 + k % 7, 3 + k % 5, k % 2 ? 3 : 1, 0));
+        int w = read_own_image(name, q, palette);
+        EXPECT_TRUE(w == 0 || w == 56) << k << ": " << w;
+    }
+}

@@ -1,4 +1,4 @@
-// Benchmark of the picture and document writers: a PNG of the default
+// Benchmark (korval_bench_outputs) of the picture and document writers: a PNG of the default
 // picture, and a curve of a million points written as compressed PDF, as
 // SVG and as PNG.  Prints the library time of each in milliseconds.
 #include <chrono>
