@@ -75,6 +75,11 @@ void timopt();
 void gettic(int& i1, int& i2, int& i3);
 void gettcl(int& i1, int& i2);
 void getdig(int& i1, int& i2, int& i3);
+void getor(int& i1, int& i2);
+void xaxis(float xa, float xe, float xor_, float xstp, int nl, const char* s, int it, int nx, int ny);
+void yaxis(float xa, float xe, float xor_, float xstp, int nl, const char* s, int it, int nx, int ny);
+void xaxlg(float xa, float xe, float xor_, float xstp, int nl, const char* s, int it, int nx, int ny);
+void yaxlg(float xa, float xe, float xor_, float xstp, int nl, const char* s, int it, int nx, int ny);
 
 }  // namespace korval
 

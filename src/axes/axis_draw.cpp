@@ -347,3 +347,38 @@ void center_axis_system() {
 }
 
 }  // namespace korval
+
+namespace korval {
+
+namespace {
+
+void standalone_axis(const char* routine, float a, float e, float orig, float step, int nl, const char* s,
+                     int it, int nx, int ny, int log, int axis) {
+    if (check_level(1, 3, routine)) return;
+    int y = page_y(ny);
+    if (check_axis_parameters(a, e, orig, step, nl, nx, y)) return;
+    draw_axis(a, e, orig, step, nl, s ? s : "", it != 0 ? 1 : 0, nx, y, log, axis);
+}
+
+}  // namespace
+
+void xaxis(float xa, float xe, float xor_, float xstp, int nl, const char* s, int it, int nx, int ny) {
+    standalone_axis("xaxis", xa, xe, xor_, xstp, nl, s, it, nx, ny, 0, 0);
+}
+void yaxis(float xa, float xe, float xor_, float xstp, int nl, const char* s, int it, int nx, int ny) {
+    standalone_axis("yaxis", xa, xe, xor_, xstp, nl, s, it, nx, ny, 0, 1);
+}
+void xaxlg(float xa, float xe, float xor_, float xstp, int nl, const char* s, int it, int nx, int ny) {
+    standalone_axis("xaxlg", xa, xe, xor_, xstp, nl, s, it, nx, ny, 1, 0);
+}
+void yaxlg(float xa, float xe, float xor_, float xstp, int nl, const char* s, int it, int nx, int ny) {
+    standalone_axis("yaxlg", xa, xe, xor_, xstp, nl, s, it, nx, ny, 1, 1);
+}
+
+void getor(int& i1, int& i2) {
+    enter_routine("getor");
+    i1 = state().pipeline.shift_x;
+    i2 = state().pipeline.shift_y;
+}
+
+}  // namespace korval

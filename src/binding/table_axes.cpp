@@ -87,6 +87,11 @@ struct Register {
             KORVAL_ROW(gettic, "i1, i2, i3"),
             KORVAL_ROW(gettcl, "i1, i2"),
             KORVAL_ROW(getdig, "i1, i2, i3"),
+            KORVAL_ROW(getor, "i1, i2"),
+            KORVAL_ROW(xaxis, "xa, xe, xor, xstp, nl, s, it, nx, ny"),
+            KORVAL_ROW(yaxis, "xa, xe, xor, xstp, nl, s, it, nx, ny"),
+            KORVAL_ROW(xaxlg, "xa, xe, xor, xstp, nl, s, it, nx, ny"),
+            KORVAL_ROW(yaxlg, "xa, xe, xor, xstp, nl, s, it, nx, ny"),
         });
     }
 } reg;
