@@ -24,6 +24,8 @@ const char* format_extension(int code);
 std::string default_file_name(int code);
 // The page extent (largest coordinates) from the current page settings.
 void page_extent(int& nx, int& ny);
+// The 35 standard PostScript font names in their list order.
+extern const char* const standard_fonts[35];
 // One of the 35 standard PostScript font names, compared without regard
 // to case; nullptr when the name is not among them.
 const char* standard_font_name(const char* name);

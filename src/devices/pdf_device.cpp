@@ -15,44 +15,6 @@ namespace korval {
 
 namespace {
 
-const char* const kFonts[35] = {
-    "Times-Roman",
-    "Times-Bold",
-    "Times-Italic",
-    "Times-BoldItalic",
-    "Helvetica",
-    "Helvetica-Bold",
-    "Helvetica-Oblique",
-    "Helvetica-BoldOblique",
-    "Helvetica-Narrow",
-    "Helvetica-Narrow-Bold",
-    "Helvetica-Narrow-Oblique",
-    "Helvetica-Narrow-BoldOblique",
-    "NewCenturySchlbk-Roman",
-    "NewCenturySchlbk-Italic",
-    "NewCenturySchlbk-Bold",
-    "NewCenturySchlbk-BoldItalic",
-    "ZapfChancery-MediumItalic",
-    "ZapfDingbats",
-    "Courier",
-    "Courier-Bold",
-    "Courier-Oblique",
-    "Courier-BoldOblique",
-    "AvantGarde-Book",
-    "AvantGarde-Demi",
-    "AvantGarde-BookOblique",
-    "AvantGarde-DemiOblique",
-    "Bookman-Light",
-    "Bookman-LightItalic",
-    "Bookman-Demi",
-    "Bookman-DemiItalic",
-    "Palatino-Roman",
-    "Palatino-Italic",
-    "Palatino-Bold",
-    "Palatino-BoldItalic",
-    "Symbol",
-};
-
 // Points per 0.05 mm, the PostScript driver's line-width unit.
 constexpr double kWidthUnit = 36.0 / 254.0;
 
@@ -166,7 +128,7 @@ public:
         if (name) {
             font_ = 0;
             for (int i = 0; i < 35; ++i)
-                if (std::strcmp(kFonts[i], name) == 0) font_ = i;
+                if (std::strcmp(standard_fonts[i], name) == 0) font_ = i;
         }
         size_ = (int)(state().out.unit_factor * height * 0.46428575f);
     }
@@ -174,7 +136,7 @@ public:
     void character(int code, float x, float y, int angle) override {
         double X, Y;
         map(x, y, X, Y);
-        pdf_.character(code, X, Y, turned_ ? angle + 90 : angle, font_, kFonts[font_], size_);
+        pdf_.character(code, X, Y, turned_ ? angle + 90 : angle, font_, standard_fonts[font_], size_);
     }
 
     void image(const std::uint8_t* rgb, int w, int h, float x0, float yb, float bw, float bh) override {

@@ -13,44 +13,6 @@ namespace korval {
 
 namespace {
 
-const char* const kFonts[35] = {
-    "Times-Roman",
-    "Times-Bold",
-    "Times-Italic",
-    "Times-BoldItalic",
-    "Helvetica",
-    "Helvetica-Bold",
-    "Helvetica-Oblique",
-    "Helvetica-BoldOblique",
-    "Helvetica-Narrow",
-    "Helvetica-Narrow-Bold",
-    "Helvetica-Narrow-Oblique",
-    "Helvetica-Narrow-BoldOblique",
-    "NewCenturySchlbk-Roman",
-    "NewCenturySchlbk-Italic",
-    "NewCenturySchlbk-Bold",
-    "NewCenturySchlbk-BoldItalic",
-    "ZapfChancery-MediumItalic",
-    "ZapfDingbats",
-    "Courier",
-    "Courier-Bold",
-    "Courier-Oblique",
-    "Courier-BoldOblique",
-    "AvantGarde-Book",
-    "AvantGarde-Demi",
-    "AvantGarde-BookOblique",
-    "AvantGarde-DemiOblique",
-    "Bookman-Light",
-    "Bookman-LightItalic",
-    "Bookman-Demi",
-    "Bookman-DemiItalic",
-    "Palatino-Roman",
-    "Palatino-Italic",
-    "Palatino-Bold",
-    "Palatino-BoldItalic",
-    "Symbol",
-};
-
 std::uint32_t rgb_of(int index) {
     int r, g, b;
     colour_rgb(index, r, g, b);
@@ -108,7 +70,7 @@ public:
         if (name) {
             font_ = 0;
             for (int i = 0; i < 35; ++i)
-                if (std::strcmp(kFonts[i], name) == 0) font_ = i;
+                if (std::strcmp(standard_fonts[i], name) == 0) font_ = i;
         }
         size_ = (int)(height * f_ * 1.4666667f + 0.5f);
         svg_.close_text_group();
