@@ -18,4 +18,5 @@
 #include "korval/routines_raster.hpp"
 #include "korval/routines_draw.hpp"
 #include "korval/routines_axes.hpp"
+#include "korval/routines_colour.hpp"
 #include "korval/routines_text.hpp"

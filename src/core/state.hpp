@@ -11,6 +11,7 @@
 #include "devices/output_state.hpp"
 #include "devices/raster_state.hpp"
 #include "draw/pipeline_state.hpp"
+#include "draw/style_state.hpp"
 #include "text/text_state.hpp"
 
 namespace korval {
@@ -53,6 +54,9 @@ struct State {
     PipelineState pipeline;
     ColourState colour;
     AxesState axes;
+    LineStyleState style;
+    ShadingState shading;
+    BlankingState blanking;
     TextState text;
     RasterState raster;
 };

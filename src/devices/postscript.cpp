@@ -158,6 +158,8 @@ public:
 
     void fill_polygon(const float* x, const float* y, int n) override {
         if (n < 1) return;
+        // Lines drawn before the fill stay below it.
+        path_flush();
         int X0, Y0;
         map(x[0], y[0], X0, Y0);
         num(X0);

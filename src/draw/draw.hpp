@@ -53,4 +53,37 @@ bool line_intersection(float x1, float y1, float x2, float y2, float x3, float y
 // Sets the clipping region to the whole page (after the page is known).
 void clip_to_page();
 
+// ---- line styles and colours ----------------------------------------------
+
+// Selects a colour index for drawing (setclr without the checks).
+void select_colour(int index);
+// The index of a named colour: 0 WHIT, 1 RED, 2 GREE, 3 YELL, 4 BLUE,
+// 5 ORAN, 6 CYAN, 7 MAGE, 8 BLAC.
+int named_colour(int k);
+// Loads a built-in colour table with its named colours and colour roles
+// (setvlt without the checks); type as the setvlt keys, 0..8.
+void load_colour_table(int type);
+// A built-in line type 0..7 (lintyp without the checks).
+void set_line_type(int type);
+// The dash pattern in plot units (n in 1..10, elements >= 1); the pattern
+// starts afresh.
+void set_dash_pattern(const int* lengths, int n);
+
+// ---- area filling -----------------------------------------------------------
+
+// Fills a polygon (plot coordinates without the origin shift) with the
+// current shading pattern: in hardware where the format can, else hatched.
+void plot_fill_polygon(const float* x, const float* y, int n);
+// Hatches a polygon in software with the current pattern.
+void hatch_polygon(const float* x, const float* y, int n);
+
+// ---- blanking -----------------------------------------------------------------
+
+// The blanking test of the pipeline: draws the parts of a segment outside
+// every visible region and moves across the others.
+void blank_segment(float x0, float y0, float x1, float y1);
+// Stores a region (shape 1..6, class 0..5, values rounded); returns its id,
+// or 0 after warning 47 when the buffer is full.
+int define_blanking_region(int shape, int cls, const float* values, int count);
+
 }  // namespace korval

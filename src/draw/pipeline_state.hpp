@@ -89,14 +89,20 @@ struct PipelineState {
     bool flushing = false;  // guards against re-entering the flush
 };
 
-// The colour table and current colour.  The routines that load and select
-// tables (setvlt, setclr, myvlt ...) own these fields; the pipeline and the
-// devices read them.
+// The colour table and the colour roles.  The colour routines (setvlt,
+// setclr, myvlt ...) own these fields; the pipeline and the devices read them.
 struct ColourState {
     std::uint32_t table[256];  // 0x00RRGGBB
+    bool loaded = false;       // a table has been loaded into `table`
     int table_type = 1;        // SMAL 0, RAIN 1, SPEC 2, GREY 3, RRAI 4, RSPE 5, RGRE 6, VGA 7, TEMP 8
     int current = 255;         // index last passed to device_colour
-    int background = 0;
+    int background = 0;        // index of color("BACK")
+    int start = 255;           // colour selected by setvlt (and by reset("COLO"))
+    int named[9] = {255, 254, 138, 192, 30, 223, 96, 13, 0};  // WHIT RED GREE YELL BLUE ORAN CYAN MAGE BLAC
+    int range_lo = 1, range_hi = 254;   // colran
+    int default_lo = 1, default_hi = 254;
+    int under = 0, over = 255;          // colours below and above the range
+    int cycle[30];                      // curve colour cycle (clrcyc)
     bool user_table = false;  // a table loaded before korini replaces the default
 };
 

@@ -1,7 +1,5 @@
 // User routines of the pipeline (line, origin, page origin, page border,
-// clipping) and the defaults of the pipeline and the colour table.
-#include <cstdint>
-#include <utility>
+// clipping) and the defaults of the pipeline.
 
 #include "core/core.hpp"
 #include "devices/devices.hpp"
@@ -120,38 +118,6 @@ void pipeline_defaults() {
     p.miter_limit = 2.0f;
 }
 
-// The default colour table until the colour routines load their named
-// tables: a grey ramp, reversed for "POST" (black at the top index), with
-// the background roles that decide the starting colour of each format.
-void colour_defaults() {
-    State& st = state();
-    ColourState& c = st.colour;
-    const OutputState& o = st.out;
-    int code = o.format;
-    bool post = code == 501;
-    c.table_type = post ? 6 : 1;
-    if (c.user_table) {
-        c.user_table = false;
-    } else {
-        for (int i = 0; i < 256; ++i) {
-            std::uint32_t g = (std::uint32_t)(post ? 255 - i : i);
-            c.table[i] = (g << 16) | (g << 8) | g;
-        }
-    }
-    c.background = 0;
-    int start = 255;
-    bool paper = code == 501 || code == 221 || code == 211 || code == 701;
-    if (paper && !post) {
-        c.background = 255;
-        start = 0;
-    }
-    bool reversed = code < 101 || code == 502 || code == 511 || code == 503 || code == 504 || code > 600;
-    if (reversed && o.background == 2) std::swap(c.table[0], c.table[255]);
-    if (Device* d = o.device.get()) d->colour_table();
-    c.current = -1;
-    device_colour(start);
-}
-
 void reset_clpbor() {
     PipelineState& p = state().pipeline;
     polyline_flush();
@@ -165,7 +131,6 @@ void reset_origin() { state().pipeline.shift_x = state().pipeline.shift_y = 0; }
 struct Registration {
     Registration() {
         register_defaults(10, pipeline_defaults);
-        register_defaults(11, colour_defaults);
         register_reset("CLPB", reset_clpbor);
         register_reset("CLPW", reset_clpbor);
         register_reset("CLPM", reset_clpmod);
