@@ -104,7 +104,10 @@ int hatch_segments(const float* x, const float* y, int n, const HatchParams& hp,
     // Points in double: the rotation and the crossings of long edges keep
     // their precision for large polygons.
     double sa = 0, ca = 1;
-    if (hp.angle != 0.0f) {
+    if (hp.angle == 90.0f) {
+        // Exact, so that edges along the hatch direction stay parallel to it.
+        sa = 1, ca = 0;
+    } else if (hp.angle != 0.0f) {
         sa = std::sin(hp.angle * kDegree);
         ca = std::cos(hp.angle * kDegree);
     }
