@@ -185,6 +185,7 @@ subtest 'pixel routines' => sub {
     my @row;
     Korval::rpxrow(\@row, 849, 0, 4);
     is_deeply(\@row, [0, 1, 2, 3], 'rows are cut at the picture edge');
+    Korval::setvlt('GREY');     # entry 128 is 808080
     Korval::imgmod('RGB');
     Korval::wpixel(0, 0, 0x808080);
     Korval::imgmod('IND');
