@@ -134,6 +134,32 @@ is_deeply(\@w, [qw(shlcir 10001 shlrec 0 shldel -1 shlres 0 mypat 180 mypat 8 my
 ok(grep({ $_->[0][1] == $_->[-1][1] && $_->[-1][0] - $_->[0][0] > 1000 } ps_groups(ps_body($ps))),
     'drawing goes on after the overflow');
 
+# rlarea: user coordinates, cut at the axis system.
+($ps, $err) = ps_plot('rl.ps', sub {
+    Korval::rlarea([1, 2, 2], [1, 1, 2], 3);    # level 1: a level warning
+    Korval::graf(0, 10, 0, 2, 0, 10, 0, 2);
+    Korval::shdpat(16);
+    Korval::color('RED');
+    Korval::rlarea([1, 9, 9, 1], [1, 1, 9, 9], 4);
+    Korval::color('BLUE');
+    Korval::noarln();
+    Korval::rlarea([5, 20, 20, 5], [5, 5, 8, 8], 4);
+    Korval::endgrf();
+});
+like($err, qr/Warning   3: .* in rlarea!/, 'rlarea needs an axis system');
+my $text = join ' ', ps_body($ps);
+my ($box) = $text =~ /255 0 0 f [^f]*?(\d+ \d+ u (?:\d+ \d+ d ){4})eofill/;
+ok($box, 'an area inside the axis system is filled by the device');
+my @c = ($box // '') =~ /(\d+) \d+ [ud]/g;
+my ($x1, $x9) = (sort { $a <=> $b } @c)[0, -1];
+my $x10 = $x9 + ($x9 - $x1) / 8;
+my ($blue) = $text =~ /0 0 255 f (.*?)(?: \d+ \d+ \d+ f |showpage)/;
+my @h = grep { @$_ > 1 } ps_groups(split ' ', $blue // '');
+cmp_ok(scalar @h, '>', 20, 'an area beyond the axis system is hatched');
+is(scalar(grep { $_->[0][0] > $x10 + 1 || $_->[-1][0] > $x10 + 1 } @h), 0, '... and cut at its border')
+    or diag "$x1 $x9";
+ok(grep({ $_->[0][0] > $x10 - 3 || $_->[-1][0] > $x10 - 3 } @h), '... which it reaches');
+
 # A polygon of thousands of vertices is hatched quickly.
 my (@bx, @by);
 for my $i (0 .. 9999) {

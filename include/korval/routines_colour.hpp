@@ -45,6 +45,7 @@ void rgbhsv(float xr, float xg, float xb, float& xh, float& xs, float& xv);
 void shdpat(int n);
 void mypat(int iang, int itype, int idens, int icross);
 void areaf(const int* nxray, const int* nyray, int n);
+void rlarea(const float* xray, const float* yray, int n);
 void noarln();
 
 // Blanking

@@ -41,6 +41,7 @@ struct Register {
             KORVAL_ROW(shdpat, "i"),
             KORVAL_ROW(mypat, "i1, i2, i3, i4"),
             KORVAL_ROW_SIZES(areaf, "n1ray, n2ray, n", "n1ray=n n2ray=n"),
+            KORVAL_ROW_SIZES(rlarea, "x1ray, x2ray, n", "x1ray=n x2ray=n"),
             KORVAL_ROW(noarln, ""),
             KORVAL_ROW(shield, "s1, s2"),
             KORVAL_ROW(shlrec, "i1, i2, i3, i4"),

@@ -1,10 +1,11 @@
 // Area filling: shading patterns, the scan-line hatch generator, hardware
-// polygon fills, areaf and noarln.
+// polygon fills, areaf, rlarea and noarln.
 #include <algorithm>
 #include <cmath>
 #include <new>
 #include <vector>
 
+#include "axes/axes.hpp"
 #include "core/core.hpp"
 #include "devices/devices.hpp"
 #include "draw/draw.hpp"
@@ -322,6 +323,32 @@ void noarln() {
     state().shading.outline = false;
 }
 
+namespace {
+
+// Outline (when on) and fill of a polygon in plot coordinates.
+void draw_area(const float* x, const float* y, int n) {
+    if (state().shading.outline) {
+        plot_move(x[0], y[0]);
+        for (int i = 1; i < n; ++i) plot_draw(x[i], y[i]);
+        plot_draw(x[0], y[0]);
+    }
+    if (state().shading.type != 0) plot_fill_polygon(x, y, n);
+}
+
+// Float copies of n points; false after warning 53.
+bool point_arrays(std::vector<float>& x, std::vector<float>& y, int n) {
+    try {
+        x.resize((std::size_t)n);
+        y.resize((std::size_t)n);
+    } catch (const std::bad_alloc&) {
+        warn_routine(53);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 void areaf(const int* nxray, const int* nyray, int n) {
     if (enter_routine("areaf")) return;
     if (n < 1) {
@@ -329,23 +356,27 @@ void areaf(const int* nxray, const int* nyray, int n) {
         return;
     }
     std::vector<float> x, y;
-    try {
-        x.resize((std::size_t)n);
-        y.resize((std::size_t)n);
-    } catch (const std::bad_alloc&) {
-        warn_routine(53);
-        return;
-    }
+    if (!point_arrays(x, y, n)) return;
     for (int i = 0; i < n; ++i) {
         x[(std::size_t)i] = (float)nxray[i];
         y[(std::size_t)i] = (float)page_y(nyray[i]);
     }
-    if (state().shading.outline) {
-        plot_move(x[0], y[0]);
-        for (int i = 1; i < n; ++i) plot_draw(x[(std::size_t)i], y[(std::size_t)i]);
-        plot_draw(x[0], y[0]);
+    draw_area(x.data(), y.data(), n);
+}
+
+void rlarea(const float* xray, const float* yray, int n) {
+    if (check_level(2, 3, "rlarea")) return;
+    if (n < 1) {
+        warn_routine_value(2, n);
+        return;
     }
-    if (state().shading.type != 0) plot_fill_polygon(x.data(), y.data(), n);
+    std::vector<float> x, y;
+    if (!point_arrays(x, y, n)) return;
+    // user_to_plot gives page coordinates already: no page_y here.
+    for (int i = 0; i < n; ++i) user_to_plot(xray[i], yray[i], x[(std::size_t)i], y[(std::size_t)i]);
+    clip_to_axis(0);
+    draw_area(x.data(), y.data(), n);
+    clip_to_axis(1);
 }
 
 namespace {
