@@ -24,13 +24,20 @@ inline BlankingState& bl() { return state().blanking; }
 // Record length from the header's shape (and the polygon's point count).
 int record_length(int shape, int npoints) {
     switch (shape) {
-        case kRect: return 6;
-        case kRotRect: return 7;
-        case kCircle: return 5;
-        case kEllipse: return 7;
-        case kSector: return 7;
-        case kPolygon: return 2 * npoints + 3;
-        default: return 2;
+        case kRect:
+            return 6;
+        case kRotRect:
+            return 7;
+        case kCircle:
+            return 5;
+        case kEllipse:
+            return 7;
+        case kSector:
+            return 7;
+        case kPolygon:
+            return 2 * npoints + 3;
+        default:
+            return 2;
     }
 }
 
@@ -479,8 +486,12 @@ void shield(const char* area, const char* mode) {
     polyline_flush();
     BlankingState& b = bl();
     switch (k) {
-        case 1: b.automatic[cls] = true; break;
-        case 2: b.automatic[cls] = false; break;
+        case 1:
+            b.automatic[cls] = true;
+            break;
+        case 2:
+            b.automatic[cls] = false;
+            break;
         case 3:
         case 4:
             for (int pos = 0; pos < b.used; pos += length_at(b, pos)) {

@@ -1,5 +1,7 @@
 // Area filling: shading patterns, the scan-line hatch generator, hardware
 // polygon fills, areaf, rlarea and noarln.
+#include "draw/fill.hpp"
+
 #include <algorithm>
 #include <cmath>
 #include <new>
@@ -9,7 +11,6 @@
 #include "core/core.hpp"
 #include "devices/devices.hpp"
 #include "draw/draw.hpp"
-#include "draw/fill.hpp"
 #include "korval/korval.hpp"
 
 namespace korval {
@@ -21,7 +22,7 @@ constexpr int kMaxCrossings = 100;
 
 // The codes of the predefined patterns 0..17 of shdpat.
 const int kPatternCodes[18] = {0,     45150, 150450, 135150, 45450, 45151, 135210, 45451, 30140,
-                               45211, 151,   45310,  70470,  45311, 451,   45210,  100,    550};
+                               45211, 151,   45310,  70470,  45311, 451,   45210,  100,   550};
 
 // Stores a pattern from its four parts; false (after warning 2) when a part
 // is out of range, and then nothing changes.
@@ -190,7 +191,8 @@ int hatch_segments(const float* x, const float* y, int n, const HatchParams& hp,
         w.line_at.push_back((int)w.spans.size());
         w.line_y.push_back(v);
         w.line_k.push_back((int)std::fmod(k, 2.0));
-        for (std::size_t i = 0; i + 1 < m; i += 2) w.spans.push_back({(float)w.cross[i], (float)w.cross[i + 1]});
+        for (std::size_t i = 0; i + 1 < m; i += 2)
+            w.spans.push_back({(float)w.cross[i], (float)w.cross[i + 1]});
     }
     w.line_at.push_back((int)w.spans.size());
 

@@ -32,10 +32,10 @@ struct HatchScratch {
     struct Span {
         float a, b;
     };
-    std::vector<Span> spans;    // all spans of all drawn lines
-    std::vector<int> line_at;   // first span of each drawn line
-    std::vector<double> line_y; // y' of each drawn line
-    std::vector<int> line_k;    // scan-line number of each drawn line
+    std::vector<Span> spans;     // all spans of all drawn lines
+    std::vector<int> line_at;    // first span of each drawn line
+    std::vector<double> line_y;  // y' of each drawn line
+    std::vector<int> line_k;     // scan-line number of each drawn line
 };
 
 // Hatches the polygon (n points, closed implicitly) by the even-odd rule:

@@ -18,14 +18,14 @@ struct BuiltinPattern {
     int len[4];
 };
 const BuiltinPattern kPatterns[8] = {
-    {1, {1}},                  // solid
-    {2, {1, 10}},              // dot
-    {2, {10, 10}},             // dash
-    {4, {30, 15, 10, 15}},     // chndsh
-    {4, {1, 15, 15, 15}},      // chndot
-    {2, {20, 15}},             // dashm
-    {2, {1, 20}},              // dotl
-    {2, {30, 20}},             // dashl
+    {1, {1}},               // solid
+    {2, {1, 10}},           // dot
+    {2, {10, 10}},          // dash
+    {4, {30, 15, 10, 15}},  // chndsh
+    {4, {1, 15, 15, 15}},   // chndot
+    {2, {20, 15}},          // dashm
+    {2, {1, 20}},           // dotl
+    {2, {30, 20}},          // dashl
 };
 
 inline int format_code() { return state().out.format; }

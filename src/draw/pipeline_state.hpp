@@ -99,11 +99,11 @@ struct ColourState {
     int background = 0;        // index of color("BACK")
     int start = 255;           // colour selected by setvlt (and by reset("COLO"))
     int named[9] = {255, 254, 138, 192, 30, 223, 96, 13, 0};  // WHIT RED GREE YELL BLUE ORAN CYAN MAGE BLAC
-    int range_lo = 1, range_hi = 254;   // colran
+    int range_lo = 1, range_hi = 254;                         // colran
     int default_lo = 1, default_hi = 254;
-    int under = 0, over = 255;          // colours below and above the range
-    int cycle[30];                      // curve colour cycle (clrcyc)
-    bool user_table = false;  // a table loaded before korini replaces the default
+    int under = 0, over = 255;  // colours below and above the range
+    int cycle[30];              // curve colour cycle (clrcyc)
+    bool user_table = false;    // a table loaded before korini replaces the default
 };
 
 }  // namespace korval

@@ -13,11 +13,11 @@ struct LineStyleState {
 };
 
 struct ShadingState {
-    int pattern = 0;  // shdpat number or mypat code
-    int angle = 0;    // degrees 0..179
-    int type = 0;     // 0 none, 1 lines, 2..4 bands of 2, 3, 8 lines, 5..7 dashed lines
-    int density = 0;  // 0..9
-    int cross = 0;    // 1: a second hatch at right angles
+    int pattern = 0;          // shdpat number or mypat code
+    int angle = 0;            // degrees 0..179
+    int type = 0;             // 0 none, 1 lines, 2..4 bands of 2, 3, 8 lines, 5..7 dashed lines
+    int density = 0;          // 0..9
+    int cross = 0;            // 1: a second hatch at right angles
     float spacing = 1.9999f;  // plot units between scan lines
     int band_size = 0;        // lines per band (types 2..4)
     int band_gap = 0;         // scan lines skipped between bands

@@ -1,5 +1,7 @@
 // The scan-line hatch generator, software fills through the pipeline and
 // the blanking test, against a device that records what reaches it.
+#include "draw/fill.hpp"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -9,7 +11,6 @@
 #include "core/core.hpp"
 #include "devices/devices.hpp"
 #include "draw/draw.hpp"
-#include "draw/fill.hpp"
 #include "korval/korval.hpp"
 
 namespace korval {
@@ -242,7 +243,8 @@ TEST_F(Fill, SolidPatternHatchesWhereTheFormatCannotFill) {
     // 50 hatch lines of 200 units.
     int horizontal = 0;
     for (std::size_t i = 1; i < ops.size(); ++i)
-        if (ops[i].op == kOpDraw && ops[i].y == ops[i - 1].y && std::fabs(ops[i].x - ops[i - 1].x) > 199) ++horizontal;
+        if (ops[i].op == kOpDraw && ops[i].y == ops[i - 1].y && std::fabs(ops[i].x - ops[i - 1].x) > 199)
+            ++horizontal;
     EXPECT_EQ(horizontal, 2 + 50);
     // The line type is restored: still solid.
     EXPECT_EQ(state().pipeline.dash_count, 1);
