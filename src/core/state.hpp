@@ -11,6 +11,7 @@
 #include "devices/output_state.hpp"
 #include "devices/raster_state.hpp"
 #include "draw/pipeline_state.hpp"
+#include "plots/plots_state.hpp"
 #include "text/text_state.hpp"
 
 namespace korval {
@@ -55,6 +56,7 @@ struct State {
     AxesState axes;
     TextState text;
     RasterState raster;
+    PlotsState plots;
 };
 
 State& state();
