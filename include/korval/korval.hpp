@@ -19,3 +19,4 @@
 #include "korval/routines_draw.hpp"
 #include "korval/routines_axes.hpp"
 #include "korval/routines_text.hpp"
+#include "korval/routines_plots.hpp"
