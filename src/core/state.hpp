@@ -11,6 +11,7 @@
 #include "devices/output_state.hpp"
 #include "devices/raster_state.hpp"
 #include "draw/pipeline_state.hpp"
+#include "graph3d/colour_plots_state.hpp"
 #include "plots/plots_state.hpp"
 #include "text/text_state.hpp"
 
@@ -57,6 +58,7 @@ struct State {
     TextState text;
     RasterState raster;
     PlotsState plots;
+    ColourPlotState colour_plots;
 };
 
 State& state();
