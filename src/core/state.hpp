@@ -12,6 +12,8 @@
 #include "devices/raster_state.hpp"
 #include "draw/pipeline_state.hpp"
 #include "draw/style_state.hpp"
+#include "graph3d/colour_plots_state.hpp"
+#include "plots/plots_state.hpp"
 #include "text/text_state.hpp"
 
 namespace korval {
@@ -59,6 +61,8 @@ struct State {
     BlankingState blanking;
     TextState text;
     RasterState raster;
+    PlotsState plots;
+    ColourPlotState colour_plots;
 };
 
 State& state();
