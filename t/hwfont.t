@@ -19,13 +19,16 @@ sub slurp {
 
 sub have { return system("command -v $_[0] >/dev/null 2>&1") == 0 }
 
-# One plot in format $fmt written to $file; $body draws.
+# One plot in format $fmt written to $file; $body draws.  PostScript pages
+# stay unturned so that ghostscript reads the text line by line; PDF pages
+# are turned onto the paper as usual, where the PDF font size (fixed in
+# points) matches the layout.
 sub plot {
     my ($fmt, $file, $body) = @_;
     unlink $file, 'korval.err';
     Korval::metafl($fmt);
     Korval::setfil($file);
-    Korval::pagmod('NONE');
+    Korval::pagmod($fmt eq 'PS' ? 'NONE' : 'LAND');
     Korval::korini();
     Korval::errmod('PROT', 'OFF');
     $body->();
@@ -62,6 +65,17 @@ SKIP: {
     my $out = `pdftotext h.pdf - 2>&1`;
     like($out, qr/Temperature 25 C/, 'pdftotext extracts the text');
     like($out, qr/Second line/, 'in both fonts');
+}
+# National characters reach the PDF through WinAnsiEncoding
+plot('PDF', 'n.pdf', sub {
+    Korval::psfont('Helvetica');
+    Korval::chacod('ISO1');
+    Korval::messag("Gr\xFC\xDFe \xC5ngstr\xF6m Qu\xE9", 200, 300);
+});
+SKIP: {
+    skip 'pdftotext not installed', 1 unless have('pdftotext');
+    my $out = `pdftotext -enc Latin1 n.pdf - 2>&1`;
+    like($out, qr/Gr\xFC\xDFe \xC5ngstr\xF6m Qu\xE9/, 'umlauts, ring and acute extracted');
 }
 SKIP: {
     skip 'qpdf not installed', 1 unless have('qpdf');

@@ -340,7 +340,7 @@ TEST_F(HardwareFonts, OnlyTheStandardAlphabetGoesToTheDevice) {
 
 TEST_F(HardwareFonts, PdfTextIsExtractable) {
     pdfmod("OFF", "COMP");
-    open("PDF", "a.pdf", false);
+    open("PDF", "a.pdf");  // turned: the fixed PDF font sizes fit the page scale
     psfont("Helvetica-Bold");
     height(50);
     messag("Pressure (hPa) & more", 300, 300);
@@ -354,8 +354,7 @@ TEST_F(HardwareFonts, PdfTextIsExtractable) {
     if (have_tool("qpdf")) EXPECT_TOOL_OK("qpdf --check " + file);
     if (have_tool("pdftotext")) {
         std::string text = tool_output("pdftotext " + file + " -");
-        EXPECT_NE(text.find("Pressure (hPa) &"), std::string::npos) << text;
-        EXPECT_NE(text.find("more"), std::string::npos) << text;
+        EXPECT_NE(text.find("Pressure (hPa) & more"), std::string::npos) << text;
         EXPECT_NE(text.find("second line"), std::string::npos) << text;
     }
 }
