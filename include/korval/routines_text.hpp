@@ -34,6 +34,12 @@ void helve();
 void helves();
 void serif();
 
+// Hardware fonts
+void psfont(const char* s);
+void winfnt(const char* s);
+void x11fnt(const char* s1, const char* s2);
+void hwfont();
+
 // Alphabets, control characters and national characters
 void basalf(const char* s);
 const char* getalf();

@@ -68,10 +68,11 @@ public:
     virtual void miter_limit(float limit) { (void)limit; }
     // Hardware fonts: selects a font (name as matched) at a character
     // height in plot units, or with a null name gives the current font a
-    // new height; draws one character centred at (x, y).
+    // new height; draws one character (internal code) whose baseline
+    // starts at (x, y) and which advances the text by advance plot units.
     virtual void hardware_font(const char* name, float height) { (void)name, (void)height; }
-    virtual void character(int code, float x, float y, int angle) {
-        (void)code, (void)x, (void)y, (void)angle;
+    virtual void character(int code, float x, float y, int angle, float advance = 0.0f) {
+        (void)code, (void)x, (void)y, (void)angle, (void)advance;
     }
     // A picture of w x h pixels (red, green, blue bytes, rows from the top)
     // placed in the box x0, bottom y, width, height (plot units).

@@ -133,7 +133,8 @@ public:
         size_ = (int)(state().out.unit_factor * height * 0.46428575f);
     }
 
-    void character(int code, float x, float y, int angle) override {
+    void character(int code, float x, float y, int angle, float advance) override {
+        (void)advance;
         double X, Y;
         map(x, y, X, Y);
         pdf_.character(code, X, Y, turned_ ? angle + 90 : angle, font_, standard_fonts[font_], size_);

@@ -105,7 +105,6 @@ const char* const kCodeVector[] = {
     " 8#271 /exclamdown 8#272 /questiondown ] def",
 };
 
-
 const double kPointsPerUnit = 0.1417322835;
 
 inline int rnd(double v) { return (int)(v + 0.5); }
@@ -266,7 +265,12 @@ public:
         word("font");
     }
 
-    void character(int code, float x, float y, int angle) override {
+    // The prolog's "c" centres the character at the point it is given:
+    // the middle of the character's advance on the baseline.
+    void character(int code, float x, float y, int angle, float advance) override {
+        double a = angle * 3.14159265358979 / 180.0;
+        x += (float)(0.5 * advance * std::cos(a));
+        y -= (float)(0.5 * advance * std::sin(a));
         int X, Y;
         map(x, y, X, Y);
         num(code);
@@ -500,6 +504,5 @@ std::unique_ptr<Device> make_postscript() { return std::make_unique<PostScriptDe
 const DeviceRegistration reg_postscript(501, 504, make_postscript);
 
 }  // namespace
-
 
 }  // namespace korval

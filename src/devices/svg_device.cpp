@@ -76,7 +76,8 @@ public:
         svg_.close_text_group();
     }
 
-    void character(int code, float x, float y, int angle) override {
+    void character(int code, float x, float y, int angle, float advance) override {
+        (void)advance;
         double X, Y;
         map(x, y, X, Y);
         svg_.character(code, X, Y, angle, font_, size_);

@@ -10,6 +10,7 @@
 #include "core/core.hpp"
 #include "draw/draw.hpp"
 #include "text/glyph_table.hpp"
+#include "text/hwfont.hpp"
 #include "text/text.hpp"
 #include "text/text_internal.hpp"
 
@@ -209,6 +210,7 @@ struct Pen {
     float px = 0, py = 0;  // baseline point
     float x0 = 0, y0 = 0;  // baseline point at the start of the text
     float sa = 0, ca = 1;  // direction
+    int angle = 0;         // degrees
     int attr_height = 36;  // height of this call
     int h = 36;            // current height
     int alphabet = 1;
@@ -433,10 +435,30 @@ void draw_space(Pen& p, const Slot& s, float count = 1.0f) {
     note_length(p, spacing);
 }
 
+// A character of the standard alphabet in the device's font: the device
+// draws it, the pen advances by its width in the font and the hardware
+// spacing of 0.1 of the height.
+void hardware_character(Pen& p, int code) {
+    if (code > 186) code = 32;
+    float width = hwfont_advance(code, p.h);
+    float spacing = (p.spacing + 0.1f) * (float)p.h;
+    if (p.draw) {
+        float b = p.voff + p.aoff + p.eoff;
+        hwfont_character(code, p.px - b * p.sa, p.py - b * p.ca, p.angle, p.h, width);
+    }
+    p.script_glyph = false;
+    advance(p, width + spacing);
+    note_length(p, spacing);
+}
+
 void draw_character(Pen& p, unsigned char c) {
     const TextState& t = state().text;
     int code = c < 32 ? 32 : c;
     if (t.coding == 1) code = iso1_to_internal(code);
+    if (p.alphabet == 1 && hwfont_active()) {
+        hardware_character(p, code);
+        return;
+    }
     bool shear;
     const Slot& s = select_alphabet(p.alphabet, shear);
     int index = code - 31;
@@ -782,6 +804,7 @@ void run_text(Pen& p, const char* text, int n) {
 void init_pen(Pen& p, int angle, int height, bool expind) {
     const TextState& t = state().text;
     float a = (float)angle * kPi / 180.0f;
+    p.angle = angle;
     p.sa = std::sin(a);
     p.ca = std::cos(a);
     if (angle % 90 == 0) {  // exact directions for the right angles
@@ -877,6 +900,7 @@ void draw_text(const char* text, int nx, int ny, int angle, int height) {
 void select_font(int font) {
     if (font < 0 || font > 7) font = 0;
     state().text.font = font;
+    state().text.hw_mode = 0;  // a stroke font ends the hardware font
 }
 
 }  // namespace korval

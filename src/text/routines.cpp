@@ -9,6 +9,7 @@
 #include "core/core.hpp"
 #include "draw/draw.hpp"
 #include "korval/korval.hpp"
+#include "text/hwfont.hpp"
 #include "text/text.hpp"
 #include "text/text_internal.hpp"
 
@@ -376,6 +377,7 @@ void height(int i) {
     if (enter_routine("height")) return;
     if (check_range(i, 1, 10000)) return;
     text().height = i;
+    if (text().hw_mode == 1) hwfont_height(i);
 }
 
 void angle(int ngrad) {

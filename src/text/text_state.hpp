@@ -2,6 +2,8 @@
 // routines (character attributes, fonts, alphabets, control characters).
 #pragma once
 
+#include <cstdint>
+
 namespace korval {
 
 struct AlphabetShift {
@@ -32,6 +34,14 @@ struct TextState {
     int frame = 0;    // frmess thickness
     float exp_shift = 0.6f, exp_height = 0.8f;
     float line_spacing = 1.5f;  // linesp
+
+    // Hardware fonts: 0 stroke fonts, 1 PostScript/PDF font, 2 window font.
+    // While one is active the stroke font of the other alphabets is complx.
+    int hw_mode = 0;
+    int hw_index = -1;                  // PostScript fonts: index in the standard list
+    char hw_name[61] = "";              // current font name ("Times-Roman-German")
+    std::uint16_t hw_widths[155] = {};  // 1/140 of the font size, space first
+    int hw_height = 0;                  // the height the device's font has
 
     // The pen after the last messag, for the (999, 999) continuation.
     bool pen_valid = false;
