@@ -12,6 +12,7 @@
 #include "devices/raster_state.hpp"
 #include "draw/pipeline_state.hpp"
 #include "draw/style_state.hpp"
+#include "plots/plots_state.hpp"
 #include "text/text_state.hpp"
 
 namespace korval {
@@ -59,6 +60,7 @@ struct State {
     BlankingState blanking;
     TextState text;
     RasterState raster;
+    PlotsState plots;
 };
 
 State& state();
