@@ -12,6 +12,7 @@
 #include "devices/raster_state.hpp"
 #include "draw/pipeline_state.hpp"
 #include "draw/style_state.hpp"
+#include "graph3d/colour_plots_state.hpp"
 #include "plots/plots_state.hpp"
 #include "text/text_state.hpp"
 
@@ -61,6 +62,7 @@ struct State {
     TextState text;
     RasterState raster;
     PlotsState plots;
+    ColourPlotState colour_plots;
 };
 
 State& state();

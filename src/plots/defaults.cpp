@@ -46,7 +46,6 @@ void curve_defaults() {
     p.since_change = 1;
     p.bar_width = 0.75f;
     p.bar_type = 0;
-    p.point_mode = 0;
     p.legend_recording = true;
     p.filled_curve = false;
     p.line_type = 0;

@@ -49,10 +49,6 @@ struct PlotsState {
     float bar_width = 0.75f;
     int bar_type = 0;  // VERT HORI 3DVE 3DHO
 
-    // Points of curve3, curvx3 and curvy3: 0 filled rectangles, 1 symbols
-    // (shdmod "RECT"/"SYMB" with "CURV").
-    int point_mode = 0;
-
     // Legend records.
     LegendRecord legend[kLegendSlots];
     int legend_count = 0;        // highest slot written so far
