@@ -291,12 +291,24 @@ void curve(const float* x, const float* y, int n) {
             int off = pass % 2 == 0 ? pass / 2 : -(pass / 2);
             pipe.offset = off / f;
             switch (method) {
-                case 1: draw_step(cx, cy, count); break;
-                case 2: draw_bars(cx, cy, count, false); break;
-                case 5: draw_stems(cx, cy, count); break;
-                case 6: draw_stairs(cx, cy, count); break;
-                case 7: draw_bars(cx, cy, count, pass == 1); break;
-                default: draw_line(cx, cy, count); break;
+                case 1:
+                    draw_step(cx, cy, count);
+                    break;
+                case 2:
+                    draw_bars(cx, cy, count, false);
+                    break;
+                case 5:
+                    draw_stems(cx, cy, count);
+                    break;
+                case 6:
+                    draw_stairs(cx, cy, count);
+                    break;
+                case 7:
+                    draw_bars(cx, cy, count, pass == 1);
+                    break;
+                default:
+                    draw_line(cx, cy, count);
+                    break;
             }
             plot_flush();
         }
