@@ -61,7 +61,7 @@ struct Scale {
 };
 
 Scale make_scale(float za, float ze, bool log) {
-    const ColourPlotState& c = cp();
+    const ColourState& c = state().colour;
     Scale s;
     s.log = log;
     s.ua = za;
@@ -99,10 +99,11 @@ Scale current_scale() {
     s.ue = c.ue;
     s.k = c.k;
     s.log = c.log;
-    s.lo = c.range_lo;
-    s.hi = c.range_hi;
-    s.under = c.under;
-    s.over = c.over;
+    const ColourState& roles = state().colour;
+    s.lo = roles.range_lo;
+    s.hi = roles.range_hi;
+    s.under = roles.under;
+    s.over = roles.over;
     return s;
 }
 

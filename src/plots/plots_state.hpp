@@ -56,9 +56,6 @@ struct PlotsState {
     bool legend_pending = true;    // a record is due at the next curve
     bool legend_recording = true;  // the legend may switch recording off
     bool filled_curve = false;     // the current curve is a filled one (bars, pies)
-
-    // Line type that curves last selected (see attributes.cpp).
-    int line_type = 0;
 };
 
 }  // namespace korval

@@ -64,6 +64,13 @@ const std::int16_t kEntries[] = {
 const std::int16_t kSymbolEntry[24] = {0,  3,  6,  9,  14, 19, 22, 25, 32, 41, 48, 55,
                                        60, 67, 74, 79, 0,  3,  6,  19, 22, 79, 82, 82};
 
+// Scan lines of a software-filled symbol: 0.75 plot units, divided by the
+// scale factor.
+float symbol_fill_spacing() {
+    float f = state().out.scale_factor;
+    return 0.75f / (f > 0 ? f : 1.0f);
+}
+
 bool filled(int nsym) { return (nsym >= 16 && nsym <= 21) || nsym == 23; }
 
 // The placed vertices of one polyline.
@@ -106,7 +113,7 @@ void draw_user_symbol(int x, int y) {
         float fx[kMax], fy[kMax];
         int m = n < kMax ? n : kMax;
         for (int i = 0; i < m; ++i) at.put(p.user_x[(std::size_t)i], -p.user_y[(std::size_t)i], fx[i], fy[i]);
-        fill_solid_polygon(fx, fy, m);
+        fill_solid_polygon(fx, fy, m, symbol_fill_spacing());
     }
 }
 
@@ -143,7 +150,7 @@ void draw_symbol(int nsym, int x, int y) {
         int first = e[1], count = e[2];
         float fx[20], fy[20];
         for (int i = 0; i < count; ++i) at.put(kVx[first + i], kVy[first + i], fx[i], fy[i]);
-        fill_solid_polygon(fx, fy, count);
+        fill_solid_polygon(fx, fy, count, symbol_fill_spacing());
     }
 }
 

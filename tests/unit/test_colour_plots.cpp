@@ -14,12 +14,19 @@ class ColourScaleTest : public ::testing::Test {
 protected:
     void SetUp() override {
         saved_ = state().colour_plots;
+        saved_colour_ = state().colour;
         state().colour_plots = ColourPlotState{};
+        ColourState& c = state().colour;
+        c.range_lo = 1, c.range_hi = 254, c.under = 0, c.over = 255;
     }
-    void TearDown() override { state().colour_plots = saved_; }
+    void TearDown() override {
+        state().colour_plots = saved_;
+        state().colour = saved_colour_;
+    }
 
 private:
     ColourPlotState saved_;
+    ColourState saved_colour_;
 };
 
 }  // namespace
@@ -45,8 +52,8 @@ TEST_F(ColourScaleTest, ReversedAndLogarithmic) {
     EXPECT_EQ(z_to_colour(10), 128);
     EXPECT_EQ(z_to_colour(100), 254);
     EXPECT_EQ(z_to_colour(0.5f), 0);
-    state().colour_plots.range_lo = 10;
-    state().colour_plots.range_hi = 19;
+    state().colour.range_lo = 10;
+    state().colour.range_hi = 19;
     set_colour_range(0, 1, false);
     EXPECT_EQ(z_to_colour(0), 10);
     EXPECT_EQ(z_to_colour(0.55f), 15);

@@ -28,7 +28,8 @@ private:
 TEST_F(PlotsTest, LegendRecords) {
     PlotsState& p = state().plots;
     p.thickness = 3;
-    p.line_type = 2;
+    const int keep_type = state().style.line_type;
+    state().style.line_type = 2;
     record_legend_entry(2);
     const LegendRecord* r = legend_record(2);
     ASSERT_NE(r, nullptr);
@@ -57,6 +58,7 @@ TEST_F(PlotsTest, LegendRecords) {
     p.legend_recording = false;
     record_legend_entry(5);
     EXPECT_EQ(p.legend_count, 2);
+    state().style.line_type = keep_type;
 }
 
 TEST_F(PlotsTest, AttributeCycle) {
