@@ -67,8 +67,8 @@ struct FilledPair {
 };
 
 template <std::size_t Capacity>
-Row make_filled_row(const char* name, const char* usage, int (*fn)(const float*, const float*, int, float*, float*),
-                    const char* sizes) {
+Row make_filled_row(const char* name, const char* usage,
+                    int (*fn)(const float*, const float*, int, float*, float*), const char* sizes) {
     void (*xs)(pTHX_ CV*) = &FilledPair<Capacity>::xsub;
     return Row{name, usage, reinterpret_cast<void (*)()>(fn), reinterpret_cast<Xsub>(xs), sizes, {}};
 }

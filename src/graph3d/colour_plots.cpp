@@ -61,7 +61,7 @@ struct Scale {
 };
 
 Scale make_scale(float za, float ze, bool log) {
-    const ColourPlotState& c = cp();
+    const ColourState& c = state().colour;
     Scale s;
     s.log = log;
     s.ua = za;
@@ -99,10 +99,11 @@ Scale current_scale() {
     s.ue = c.ue;
     s.k = c.k;
     s.log = c.log;
-    s.lo = c.range_lo;
-    s.hi = c.range_hi;
-    s.under = c.under;
-    s.over = c.over;
+    const ColourState& roles = state().colour;
+    s.lo = roles.range_lo;
+    s.hi = roles.range_hi;
+    s.under = roles.under;
+    s.over = roles.over;
     return s;
 }
 
@@ -244,9 +245,10 @@ void stand_alone_bar(const char* routine, bool log, float a, float e, float orig
     int y = page_y(ny);
     if (check_axis_parameters(a, e, orig, step, nl, nx, y)) return;
     ColourPlotState& c = cp();
-    Scale s = c.zscale_on ? make_scale(log ? (float)std::log10(std::max(1e-35f, c.zscale_a)) : c.zscale_a,
-                                       log ? (float)std::log10(std::max(1e-35f, c.zscale_e)) : c.zscale_e, log)
-                          : make_scale(a, e, log);
+    Scale s = c.zscale_on
+                  ? make_scale(log ? (float)std::log10(std::max(1e-35f, c.zscale_a)) : c.zscale_a,
+                               log ? (float)std::log10(std::max(1e-35f, c.zscale_e)) : c.zscale_e, log)
+                  : make_scale(a, e, log);
     draw_colour_bar(s, a, e, orig, step, nl, name, it, id == 0, nx, y, log);
 }
 
@@ -285,8 +287,10 @@ void crvmat(const float* z, int n, int m, int ixpts, int iypts) {
     // Plot positions of the columns and rows (the mapping is separable).
     std::vector<float> px((std::size_t)npx), py((std::size_t)npy);
     float dummy;
-    for (long i = 0; i < npx; ++i) user_to_plot((float)(x1 + (x2 - x1) * i / (npx - 1)), (float)y1, px[i], dummy);
-    for (long j = 0; j < npy; ++j) user_to_plot((float)x1, (float)(y1 + (y2 - y1) * j / (npy - 1)), dummy, py[j]);
+    for (long i = 0; i < npx; ++i)
+        user_to_plot((float)(x1 + (x2 - x1) * i / (npx - 1)), (float)y1, px[i], dummy);
+    for (long j = 0; j < npy; ++j)
+        user_to_plot((float)x1, (float)(y1 + (y2 - y1) * j / (npy - 1)), dummy, py[j]);
     if (c.auto_size) auto_point_size(px[npx - 1] - px[0], py[npy - 1] - py[0], (int)npx, (int)npy);
     const int w = c.point_w, h = c.point_h;
     const Scale s = current_scale();
@@ -456,7 +460,8 @@ void shdmod(const char* s1, const char* s2) {
         case 5:
             if ((i = match_keyword("FLAT+SMOO", 2, s1))) c.surface_shading = i - 1;
             break;
-        default: break;
+        default:
+            break;
     }
 }
 

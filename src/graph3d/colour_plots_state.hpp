@@ -5,11 +5,6 @@
 namespace korval {
 
 struct ColourPlotState {
-    // Colour range and the colours beyond it.  Kept here until the colour
-    // routines (colran) own them.
-    int range_lo = 1, range_hi = 254;
-    int under = 0, over = 255;
-
     // The colour scale in force: z range (actual values), logarithmic flag
     // and its exponents, colours per z unit (per decade when logarithmic).
     double za = 0, ze = 1;

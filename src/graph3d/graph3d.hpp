@@ -7,7 +7,7 @@
 namespace korval {
 
 // Sets the colour scale from the z range za..ze (exponents for a
-// logarithmic scale) and the colour range.
+// logarithmic scale) and the colour range of colran.
 void set_colour_range(float za, float ze, bool log);
 // The colour index of a z value: the colour range inside the scale, the
 // under and over colours beyond it; -1 for a value that is not a number.

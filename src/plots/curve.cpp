@@ -249,7 +249,7 @@ void curve(const float* x, const float* y, int n) {
     const int keep_dash_count = pipe.dash_count;
     int keep_dash[10];
     for (int i = 0; i < 10; ++i) keep_dash[i] = pipe.dash[i];
-    const int keep_type = p.line_type;
+    const int keep_type = st.style.line_type;
     const bool keep_check = st.msg.checking;
     if (p.change_mode == 1 || p.change_mode == 3) use_colour(cycle_colour(p.cycle_index));
     if (p.change_mode == 2 || p.change_mode == 3) use_line_type(cycle_line_type(p.cycle_index));
@@ -291,12 +291,24 @@ void curve(const float* x, const float* y, int n) {
             int off = pass % 2 == 0 ? pass / 2 : -(pass / 2);
             pipe.offset = off / f;
             switch (method) {
-                case 1: draw_step(cx, cy, count); break;
-                case 2: draw_bars(cx, cy, count, false); break;
-                case 5: draw_stems(cx, cy, count); break;
-                case 6: draw_stairs(cx, cy, count); break;
-                case 7: draw_bars(cx, cy, count, pass == 1); break;
-                default: draw_line(cx, cy, count); break;
+                case 1:
+                    draw_step(cx, cy, count);
+                    break;
+                case 2:
+                    draw_bars(cx, cy, count, false);
+                    break;
+                case 5:
+                    draw_stems(cx, cy, count);
+                    break;
+                case 6:
+                    draw_stairs(cx, cy, count);
+                    break;
+                case 7:
+                    draw_bars(cx, cy, count, pass == 1);
+                    break;
+                default:
+                    draw_line(cx, cy, count);
+                    break;
             }
             plot_flush();
         }
@@ -309,7 +321,7 @@ void curve(const float* x, const float* y, int n) {
     use_colour(keep_colour);
     pipe.dash_count = keep_dash_count;
     for (int i = 0; i < 10; ++i) pipe.dash[i] = keep_dash[i];
-    p.line_type = keep_type;
+    st.style.line_type = keep_type;
     dash_reset();
     st.msg.checking = keep_check;
     advance_curve_attributes();

@@ -48,7 +48,6 @@ void curve_defaults() {
     p.bar_type = 0;
     p.legend_recording = true;
     p.filled_curve = false;
-    p.line_type = 0;
     reset_legend_records();
 }
 

@@ -49,7 +49,8 @@ int cycle_colour(int k);
 int cycle_line_type(int k);
 int current_pattern();
 // Fills a polygon (plot coordinates without the origin shift) solid in the
-// current colour.
-void fill_solid_polygon(const float* x, const float* y, int n);
+// current colour; a software fill puts its scan lines `spacing` plot units
+// apart (0: the spacing of the solid pattern).
+void fill_solid_polygon(const float* x, const float* y, int n, float spacing = 0);
 
 }  // namespace korval

@@ -13,7 +13,7 @@ struct LegendRecord {
     int symbol = -1;     // -1: no symbols
     int thickness = 1;
     int colour = 0;
-    int pattern = -1;    // shading pattern; -1 for curves
+    int pattern = -1;  // shading pattern; -1 for curves
 };
 
 struct PlotsState {
@@ -51,14 +51,11 @@ struct PlotsState {
 
     // Legend records.
     LegendRecord legend[kLegendSlots];
-    int legend_count = 0;        // highest slot written so far
-    int legend_number = 1;       // slot of the next curve
-    bool legend_pending = true;  // a record is due at the next curve
+    int legend_count = 0;          // highest slot written so far
+    int legend_number = 1;         // slot of the next curve
+    bool legend_pending = true;    // a record is due at the next curve
     bool legend_recording = true;  // the legend may switch recording off
     bool filled_curve = false;     // the current curve is a filled one (bars, pies)
-
-    // Line type that curves last selected (see attributes.cpp).
-    int line_type = 0;
 };
 
 }  // namespace korval

@@ -19,12 +19,12 @@ constexpr int kMaxOrder = 11;
 
 struct Spline {
     int n = 0, k = 0;
-    double s[kWork];                 // sites
-    double vx[kWork], vy[kWork];     // data values (x only for parametric)
-    double t[kWork + kMaxOrder];     // knots t[0] .. t[n + k - 1]
-    double band[kWork];              // row i holds columns i-k+1 .. i+k-1
-    double cx[kWork], cy[kWork];     // coefficients
-    int last = 0;                    // knot interval found last
+    double s[kWork];              // sites
+    double vx[kWork], vy[kWork];  // data values (x only for parametric)
+    double t[kWork + kMaxOrder];  // knots t[0] .. t[n + k - 1]
+    double band[kWork];           // row i holds columns i-k+1 .. i+k-1
+    double cx[kWork], cy[kWork];  // coefficients
+    int last = 0;                 // knot interval found last
 };
 
 Spline& work() {

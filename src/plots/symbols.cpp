@@ -1,7 +1,7 @@
 // The 24 plotting symbols, the user symbol and the symbol routines.
 #include <cmath>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 
 #include "axes/axes.hpp"
 #include "draw/draw.hpp"
@@ -16,53 +16,60 @@ PlotsState& pl() { return state().plots; }
 
 // Vertices in hundredths of the symbol height, x to the right, y down.
 const std::int16_t kVx[] = {
-    -50, -50, 50,  50,  -50,                            // 0 square (0..4)
-    -20, -50, -50, -20, 20,  50,  50,  20,  -20,        // 1 octagon (5..13)
-    0,   50,  -50, 0,                                   // 2 triangle up (14..17)
-    -50, 50,  0,   0,                                   // 3 plus (18..21)
-    -50, 50,  50,  -50,                                 // 4 cross (22..25)
-    0,   50,  0,   -50, 0,                              // 5 diamond (26..30)
-    -50, 0,   50,  -50,                                 // 6 triangle down (31..34)
-    49,  49,  42,  27,  9,   -9,  -27, -42, -49, -49,   // 15 circle (35..53)
-    -49, -42, -27, -9,  9,   27,  42,  49,  49,
-    49,  49,  42,  27,  9,   -9,  -27, -42, -49, -49,   // 22 half circle (54..63)
+    -50, -50, 50,  50,  -50,                           // 0 square (0..4)
+    -20, -50, -50, -20, 20,  50,  50,  20,  -20,       // 1 octagon (5..13)
+    0,   50,  -50, 0,                                  // 2 triangle up (14..17)
+    -50, 50,  0,   0,                                  // 3 plus (18..21)
+    -50, 50,  50,  -50,                                // 4 cross (22..25)
+    0,   50,  0,   -50, 0,                             // 5 diamond (26..30)
+    -50, 0,   50,  -50,                                // 6 triangle down (31..34)
+    49,  49,  42,  27,  9,   -9,  -27, -42, -49, -49,  // 15 circle (35..53)
+    -49, -42, -27, -9,  9,   27,  42,  49,  49,  49,
+    49,  42,  27,  9,   -9,  -27, -42, -49, -49,  // 22 half circle (54..63)
 };
 const std::int16_t kVy[] = {
-    -50, 50,  50,  -50, -50,                            //
-    -50, -20, 20,  50,  50,  20,  -20, -50, -50,        //
-    -50, 50,  50,  -50,                                 //
-    0,   0,   -50, 50,                                  //
-    -50, 50,  -50, 50,                                  //
-    -50, 0,   50,  0,   -50,                            //
-    -50, 50,  -50, -50,                                 //
-    0,   -9,  -27, -42, -49, -49, -42, -27, -9,  0,     //
-    9,   27,  42,  49,  49,  42,  27,  9,   -9,         //
-    0,   -9,  -27, -42, -49, -49, -42, -27, -9,  0,     //
+    -50, 50,  50,  -50, -50,                         //
+    -50, -20, 20,  50,  50,  20,  -20, -50, -50,     //
+    -50, 50,  50,  -50,                              //
+    0,   0,   -50, 50,                               //
+    -50, 50,  -50, 50,                               //
+    -50, 0,   50,  0,   -50,                         //
+    -50, 50,  -50, -50,                              //
+    0,   -9,  -27, -42, -49, -49, -42, -27, -9,  0,  //
+    9,   27,  42,  49,  49,  42,  27,  9,   -9,      //
+    0,   -9,  -27, -42, -49, -49, -42, -27, -9,  0,  //
 };
 
 // Per entry: the number of polylines, then (first vertex, vertex count).
 const std::int16_t kEntries[] = {
-    1, 0,  5,                          // 0: square
-    1, 5,  9,                          // 3: octagon
-    1, 14, 4,                          // 6: triangle up
-    2, 18, 2,  20, 2,                  // 9: plus
-    2, 22, 2,  24, 2,                  // 14: cross
-    1, 26, 5,                          // 19: diamond
-    1, 31, 4,                          // 22: triangle down
-    3, 0,  5,  22, 2,  24, 2,          // 25: square with cross
-    4, 18, 2,  20, 2,  22, 2, 24, 2,   // 32: star
-    3, 26, 5,  18, 2,  20, 2,          // 41: diamond with plus
-    3, 5,  9,  18, 2,  20, 2,          // 48: octagon with plus
-    2, 31, 4,  14, 4,                  // 55: hexagram
-    3, 0,  5,  18, 2,  20, 2,          // 60: square with plus
-    3, 5,  9,  22, 2,  24, 2,          // 67: octagon with cross
-    2, 0,  5,  14, 4,                  // 74: square with triangle
-    1, 35, 19,                         // 79: circle
-    1, 54, 10,                         // 82: half circle
+    1, 0,  5,                        // 0: square
+    1, 5,  9,                        // 3: octagon
+    1, 14, 4,                        // 6: triangle up
+    2, 18, 2,  20, 2,                // 9: plus
+    2, 22, 2,  24, 2,                // 14: cross
+    1, 26, 5,                        // 19: diamond
+    1, 31, 4,                        // 22: triangle down
+    3, 0,  5,  22, 2, 24, 2,         // 25: square with cross
+    4, 18, 2,  20, 2, 22, 2, 24, 2,  // 32: star
+    3, 26, 5,  18, 2, 20, 2,         // 41: diamond with plus
+    3, 5,  9,  18, 2, 20, 2,         // 48: octagon with plus
+    2, 31, 4,  14, 4,                // 55: hexagram
+    3, 0,  5,  18, 2, 20, 2,         // 60: square with plus
+    3, 5,  9,  22, 2, 24, 2,         // 67: octagon with cross
+    2, 0,  5,  14, 4,                // 74: square with triangle
+    1, 35, 19,                       // 79: circle
+    1, 54, 10,                       // 82: half circle
 };
 // Entry index of each symbol.
 const std::int16_t kSymbolEntry[24] = {0,  3,  6,  9,  14, 19, 22, 25, 32, 41, 48, 55,
                                        60, 67, 74, 79, 0,  3,  6,  19, 22, 79, 82, 82};
+
+// Scan lines of a software-filled symbol: 0.75 plot units, divided by the
+// scale factor.
+float symbol_fill_spacing() {
+    float f = state().out.scale_factor;
+    return 0.75f / (f > 0 ? f : 1.0f);
+}
 
 bool filled(int nsym) { return (nsym >= 16 && nsym <= 21) || nsym == 23; }
 
@@ -106,14 +113,15 @@ void draw_user_symbol(int x, int y) {
         float fx[kMax], fy[kMax];
         int m = n < kMax ? n : kMax;
         for (int i = 0; i < m; ++i) at.put(p.user_x[(std::size_t)i], -p.user_y[(std::size_t)i], fx[i], fy[i]);
-        fill_solid_polygon(fx, fy, m);
+        fill_solid_polygon(fx, fy, m, symbol_fill_spacing());
     }
 }
 
 }  // namespace
 
 bool valid_symbol(int nsym) {
-    return (nsym >= 0 && nsym <= pl().symbol_count_limit) || (pl().user_symbol >= 0 && nsym == pl().user_symbol);
+    return (nsym >= 0 && nsym <= pl().symbol_count_limit) ||
+           (pl().user_symbol >= 0 && nsym == pl().user_symbol);
 }
 
 void draw_symbol(int nsym, int x, int y) {
@@ -142,7 +150,7 @@ void draw_symbol(int nsym, int x, int y) {
         int first = e[1], count = e[2];
         float fx[20], fy[20];
         for (int i = 0; i < count; ++i) at.put(kVx[first + i], kVy[first + i], fx[i], fy[i]);
-        fill_solid_polygon(fx, fy, count);
+        fill_solid_polygon(fx, fy, count, symbol_fill_spacing());
     }
 }
 
@@ -210,7 +218,8 @@ void rlsymb(int nsym, float x, float y) {
     }
     if (!std::isfinite(x) || !std::isfinite(y)) return;
     const AxesState& a = state().axes;
-    if (a.kind == 0 && ((a.scale_type[0] && x <= 0 && !a.neglog_on) || (a.scale_type[1] && y <= 0 && !a.neglog_on))) {
+    if (a.kind == 0 &&
+        ((a.scale_type[0] && x <= 0 && !a.neglog_on) || (a.scale_type[1] && y <= 0 && !a.neglog_on))) {
         warn_routine(27);
         return;
     }

@@ -52,8 +52,9 @@ sub parse {
             push @ops, ['f', splice(@num, -3)];
         } elsif ($t eq 'e') {
             my @v = splice(@num, -7);
-            # Corners back in plot units, then the colour.
-            push @ops, ['e', (map { $_ / $F } @v[0 .. 3]), @v[4 .. 6]];
+            # Corners back in plot units (x1, y1, x2, y2 of the turned page),
+            # then the colour.
+            push @ops, ['e', (map { $_ / $F } @v[1, 0, 3, 2]), @v[4 .. 6]];
         } elsif ($t eq 'eofill') {
             # The polygon's own outline is not a stroke.
             pop @ops while @ops && $ops[-1][0] eq 'd';
