@@ -20,3 +20,4 @@
 #include "korval/routines_axes.hpp"
 #include "korval/routines_colour.hpp"
 #include "korval/routines_text.hpp"
+#include "korval/routines_figures.hpp"

@@ -10,6 +10,7 @@
 #include "axes/axes_state.hpp"
 #include "devices/output_state.hpp"
 #include "devices/raster_state.hpp"
+#include "draw/figure_state.hpp"
 #include "draw/pipeline_state.hpp"
 #include "draw/style_state.hpp"
 #include "text/text_state.hpp"
@@ -53,6 +54,7 @@ struct State {
     OutputState out;
     PipelineState pipeline;
     ColourState colour;
+    FigureState figure;
     AxesState axes;
     LineStyleState style;
     ShadingState shading;
