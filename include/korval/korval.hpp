@@ -21,3 +21,4 @@
 #include "korval/routines_colour.hpp"
 #include "korval/routines_text.hpp"
 #include "korval/routines_figures.hpp"
+#include "korval/routines_charts.hpp"

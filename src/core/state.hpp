@@ -13,6 +13,7 @@
 #include "draw/figure_state.hpp"
 #include "draw/pipeline_state.hpp"
 #include "draw/style_state.hpp"
+#include "plots/charts_state.hpp"
 #include "text/text_state.hpp"
 
 namespace korval {
@@ -55,6 +56,7 @@ struct State {
     PipelineState pipeline;
     ColourState colour;
     FigureState figure;
+    ChartsState charts;
     AxesState axes;
     LineStyleState style;
     ShadingState shading;

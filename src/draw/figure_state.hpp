@@ -10,6 +10,8 @@ struct FigureState {
     // routines take it over; see fill_hook.cpp.
     int pattern = 0;
     int pattern_number = 0;  // the shdpat number behind the code
+    // Set while a routine fills a figure and draws its outline separately.
+    bool outline_off = false;
 };
 
 }  // namespace korval

@@ -132,7 +132,7 @@ void select_pattern(int n) {
     f.pattern = n <= 17 ? kPatternCodes[n] : n;
 }
 
-bool area_outline_on() { return true; }
+bool area_outline_on() { return !state().figure.outline_off; }
 
 void fill_figure(const float* x, const float* y, int n) {
     const int code = state().figure.pattern;
