@@ -25,4 +25,18 @@ void chnpie(const char* s);
 void pielab(const char* s1, const char* s2);
 void pievec(int ivec, const char* s);
 
+// The legend buffer is the caller's: legini fills nlin * nmaxln characters
+// (plus the terminator) with blanks; leglin changes one line in place.
+void legini(char* cbuf, int nlin, int nmaxln);
+void leglin(char* cbuf, const char* cstr, int ilin);
+void legtit(const char* s);
+void legpos(int nx, int ny);
+void legopt(float f1, float f2, float f3);
+void legpat(int ltyp, int ithk, int isym, int iclr, int ipat, int ilin);
+void legclr();
+void mixleg();
+int nxlegn(const char* cbuf);
+int nylegn(const char* cbuf);
+void legend(const char* cbuf, int nlen);
+
 }  // namespace korval

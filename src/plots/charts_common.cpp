@@ -81,7 +81,7 @@ void record_chart_legend(int k) {
     ChartsState& c = ch();
     if (k < 1 || k > 30) return;
     LegendRecord& r = c.records[k - 1];
-    r.line_type = -1;
+    r.line_type = 0;  // the current line type, once line types are part of the pipeline
     r.symbol = -1;
     r.thickness = 1;
     r.colour = state().colour.current;
