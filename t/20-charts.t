@@ -109,7 +109,7 @@ subtest 'pies' => sub {
 
 Korval::korfin();
 my $ps = slurp('charts.ps');
-my @sec = $ps =~ /([-\d.]+) ([-\d.]+) +\d+ +\d+ +\d+ sec/g;
+my @sec = $ps =~ /([-\d.]+)\s+([-\d.]+)\s+\d+\s+\d+\s+\d+\s+sec\b/g;
 is(scalar(@sec), 6, 'the three pie segments are hardware sectors');
 my $sum = 0;
 for (my $i = 0; $i < @sec; $i += 2) { $sum += $sec[$i + 1] - $sec[$i] }

@@ -160,7 +160,7 @@ int draw_ellipse_arc(float x0, float y0, float a, float b, float alpha, float be
         float v = a < b ? a : b;
         return warn_routine_value(2, std::isfinite(v) ? (int)v : 0), 2;
     }
-    const bool filled = current_pattern() != 0;
+    const bool filled = pattern_fills();
     std::vector<float> px, py;
     ellipse_arc_points(x0, y0, a, b, alpha, beta, theta, through_centre || filled, px, py);
     if (px.empty()) return 0;

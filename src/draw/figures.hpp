@@ -25,8 +25,9 @@ void arc_span(float alpha, float beta, double& al, double& be);
 void draw_arrow(float x1, float y1, float x2, float y2, int ivec);
 
 // ---- shading of closed figures -------------------------------------------
-// The current pattern number (shdpat) and its code.
+// The current pattern (shdpat number or mypat code); whether it fills.
 int current_pattern();
+bool pattern_fills();
 // Selects a pattern by shdpat number (0..17 predefined, larger values are
 // codes).
 void select_pattern(int n);

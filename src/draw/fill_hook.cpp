@@ -1,11 +1,6 @@
 // The fill of closed figures, bars and pie segments with the current
-// shading pattern.
-//
-// The pattern routines (shdpat, mypat, noarln) and the polygon fill of the
-// area routines own the shading state; until they are part of the library
-// the pattern lives in the figure settings and a small scan-line hatcher
-// stands in for the software fill.  Everything that fills goes through the
-// functions of this file, so only this file changes when they arrive.
+// shading pattern (the shading state and the polygon fill of the area
+// routines), device sectors, and the solid fill of arrow heads.
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -14,6 +9,7 @@
 #include "devices/devices.hpp"
 #include "draw/draw.hpp"
 #include "draw/figures.hpp"
+#include "korval/korval.hpp"
 
 namespace korval {
 
@@ -21,30 +17,10 @@ namespace {
 
 constexpr float kDegree = 0.017453292f;
 
-// shdpat numbers 0..17 as pattern codes (angle * 1000 + type * 100 +
-// density * 10 + cross).
-const int kPatternCodes[18] = {0,     45150, 150450, 135150, 45450, 45151, 135210, 45451, 30140,
-                               45211, 151,   45310,  70470,  45311, 451,   45210,  100,   550};
-
 struct Hatch {
     float spacing;
     int band, gap;
 };
-
-Hatch hatch_of(int code) {
-    const float u = state().out.unit_factor > 0 ? state().out.unit_factor : 1.0f;
-    const int type = (code / 100) % 10, d = (code / 10) % 10;
-    switch (type) {
-        case 2:
-            return {20 / u, 2, (int)(d + 0.9999f)};
-        case 3:
-            return {15 / u, 3, (int)(d + 0.9999f)};
-        case 4:
-            return {1 / u, 8, (int)(5 * d + 4.9999f)};
-        default:
-            return {(5 * d + 1.9999f) / u, 0, 0};
-    }
-}
 
 bool inside_clip(const float* x, const float* y, int n) {
     const PipelineState& p = state().pipeline;
@@ -123,26 +99,24 @@ bool device_polygon(const float* x, const float* y, int n) {
 
 }  // namespace
 
-int current_pattern() { return state().figure.pattern_number; }
+int current_pattern() { return state().shading.pattern; }
+
+bool pattern_fills() { return state().shading.type != 0; }
 
 void select_pattern(int n) {
-    if (n < 0) return;
-    FigureState& f = state().figure;
-    f.pattern_number = n;
-    f.pattern = n <= 17 ? kPatternCodes[n] : n;
+    if (n < 0 || n == state().shading.pattern) return;
+    // shdpat without taking over the name of the routine that is running.
+    RunState& run = state().run;
+    const char* routine = run.routine;
+    shdpat(n);
+    run.routine = routine;
 }
 
-bool area_outline_on() { return !state().figure.outline_off; }
+bool area_outline_on() { return state().shading.outline && !state().figure.outline_off; }
 
 void fill_figure(const float* x, const float* y, int n) {
-    const int code = state().figure.pattern;
-    const int type = (code / 100) % 10;
-    if (type == 0 || n < 3) return;
-    if (state().figure.pattern_number == 16 && device_polygon(x, y, n)) return;
-    const float angle = (float)(code / 1000);
-    const Hatch h = hatch_of(code);
-    hatch(x, y, n, angle, h, false);
-    if (code % 10 == 1) hatch(x, y, n, angle < 90 ? angle + 90 : 180 - angle, h, false);
+    if (!pattern_fills() || n < 3) return;
+    plot_fill_polygon(x, y, n);
 }
 
 void fill_solid_triangle(const float* x, const float* y) {

@@ -81,19 +81,17 @@ void record_chart_legend(int k) {
     ChartsState& c = ch();
     if (k < 1 || k > 30) return;
     LegendRecord& r = c.records[k - 1];
-    r.line_type = 0;  // the current line type, once line types are part of the pipeline
+    r.line_type = state().style.line_type;
     r.symbol = -1;
     r.thickness = 1;
     r.colour = state().colour.current;
-    r.pattern = c.filled_plot ? state().figure.pattern_number : -1;
+    r.pattern = c.filled_plot ? state().shading.pattern : -1;
     if (k > c.record_count) c.record_count = k;
 }
 
 int curve_cycle_colour(int c) {
-    // The named colours "WHIT", "RED ", ... "MAGE" of the default table.
-    static const int kNamed[8] = {255, 254, 138, 192, 30, 223, 96, 13};
     c = ((c - 1) % 30 + 30) % 30;
-    return kNamed[c % 8];
+    return state().colour.cycle[c];
 }
 
 int pattern_cycle_entry(int c) {
@@ -101,7 +99,18 @@ int pattern_cycle_entry(int c) {
     return ch().pattern_cycle[c];
 }
 
-int foreground_colour() { return 255; }
+int foreground_colour() {
+    // color("FORE") knows the index per table and format; the current
+    // colour and the routine name are kept.
+    State& st = state();
+    const char* routine = st.run.routine;
+    const int keep = st.colour.current;
+    color("FORE");
+    const int fore = st.colour.current;
+    set_colour(keep);
+    st.run.routine = routine;
+    return fore;
+}
 
 void set_colour(int index) {
     if (index != state().colour.current) device_colour(index);

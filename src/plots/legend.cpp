@@ -248,6 +248,7 @@ void legend(const char* cbuf, int nlen) {
         x = (float)l.pos_x, y = (float)l.pos_y;
     }
     const int saved_colour = st.colour.current, saved_pattern = current_pattern();
+    const int saved_line_type = st.style.line_type;
 
     // Frame.
     if (f != 0) {
@@ -284,8 +285,7 @@ void legend(const char* cbuf, int nlen) {
             set_colour(r->colour >= 0 ? r->colour : saved_colour);
             if (r->pattern < 0) {
                 if (r->line_type >= 0) {
-                    // The line style itself is applied once line types exist
-                    // in the pipeline; thickness as parallel passes.
+                    set_line_type(std::min(r->line_type, 7));
                     const int passes = std::max(1, std::min(r->thickness, 1000));
                     for (int q = 0; q < passes; ++q) {
                         dash_reset();
@@ -298,6 +298,7 @@ void legend(const char* cbuf, int nlen) {
                 }
                 // Symbols are drawn once the symbol table is part of the library.
             } else {
+                set_line_type(0);
                 select_pattern(r->pattern);
                 float rx[4] = {x, xe, xe, x};
                 float ry[4] = {yc - h / 2, yc - h / 2, yc - h / 2 + h - 1, yc - h / 2 + h - 1};
@@ -308,6 +309,7 @@ void legend(const char* cbuf, int nlen) {
         plot_flush();
     }
     select_pattern(saved_pattern);
+    set_line_type(saved_line_type);
     set_colour(saved_colour);
 
     // Texts.
