@@ -10,10 +10,12 @@
 #include "axes/axes_state.hpp"
 #include "devices/output_state.hpp"
 #include "devices/raster_state.hpp"
+#include "draw/figure_state.hpp"
 #include "draw/pipeline_state.hpp"
 #include "draw/style_state.hpp"
 #include "graph3d/colour_plots_state.hpp"
 #include "plots/plots_state.hpp"
+#include "plots/charts_state.hpp"
 #include "text/text_state.hpp"
 
 namespace korval {
@@ -55,6 +57,8 @@ struct State {
     OutputState out;
     PipelineState pipeline;
     ColourState colour;
+    FigureState figure;
+    ChartsState charts;
     AxesState axes;
     LineStyleState style;
     ShadingState shading;

@@ -532,6 +532,8 @@ void dash_reset() {
 
 // ---- clipping state --------------------------------------------------------------
 
+static void save_and_narrow_to_axis(PipelineState& p);
+
 void clip_to_axis(int mode) {
     PipelineState& p = pl();
     if (p.border_mode == 2) return;
@@ -542,9 +544,22 @@ void clip_to_axis(int mode) {
         p.clip_xmax = p.saved_xmax;
         p.clip_ymax = p.saved_ymax;
         p.circle = false;
+    } else if (mode != 0) {
         return;
+    } else {
+        save_and_narrow_to_axis(p);
     }
-    if (mode != 0) return;
+    // Screens and raster pictures clip in the device as well: they get
+    // the narrowed and the restored rectangle alike.
+    int code = state().out.format;
+    if (code < 100 || (code >= 601 && code <= 700)) {
+        if (Device* d = state().out.device.get())
+            d->clip_rect(p.clip_xmin, p.clip_ymin, p.clip_xmax, p.clip_ymax);
+    }
+}
+
+// Saves the region and narrows it to the axis system (circle or rectangle).
+static void save_and_narrow_to_axis(PipelineState& p) {
     p.saved_xmin = p.clip_xmin;
     p.saved_ymin = p.clip_ymin;
     p.saved_xmax = p.clip_xmax;
@@ -562,11 +577,6 @@ void clip_to_axis(int mode) {
         if (a.ymin > p.clip_ymin) p.clip_ymin = a.ymin;
         if (a.xmax < p.clip_xmax) p.clip_xmax = a.xmax;
         if (a.ymax < p.clip_ymax) p.clip_ymax = a.ymax;
-    }
-    int code = state().out.format;
-    if (code < 100 || (code >= 601 && code <= 700)) {
-        if (Device* d = state().out.device.get())
-            d->clip_rect(p.clip_xmin, p.clip_ymin, p.clip_xmax, p.clip_ymax);
     }
 }
 

@@ -24,7 +24,6 @@ int cycle_colour(int k) { return state().colour.cycle[(k - 1) % 30]; }
 
 int cycle_line_type(int k) { return state().style.cycle_type[(k - 1) % 30]; }
 
-int current_pattern() { return state().shading.pattern; }
 
 // The solid pattern 16 for this fill only; the scan lines of the software
 // fill lie `spacing` plot units apart (0: the pattern's own spacing).

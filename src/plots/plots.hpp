@@ -47,7 +47,7 @@ void use_line_type(int type);
 // Entries 1..30 of the curve cycles.
 int cycle_colour(int k);
 int cycle_line_type(int k);
-int current_pattern();
+int current_pattern();  // defined with the fill routines
 // Fills a polygon (plot coordinates without the origin shift) solid in the
 // current colour; a software fill puts its scan lines `spacing` plot units
 // apart (0: the spacing of the solid pattern).
