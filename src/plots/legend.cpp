@@ -270,7 +270,9 @@ void legend(const char* cbuf, int nlen) {
     else
         x += f2 * L + (f > 0 ? f : 0);
 
-    // Graphics.
+    // Graphics, with symbols at 0.8 of the character height.
+    const int saved_symbol_height = st.plots.symbol_height;
+    st.plots.symbol_height = (int)(0.8f * h);
     if (std::fabs(f1) > 0.001f) {
         const float xe = x + f1 * h;
         float yc = ty + h / 2;
@@ -296,7 +298,7 @@ void legend(const char* cbuf, int nlen) {
                     plot_flush();
                     p.offset = 0;
                 }
-                // Symbols are drawn once the symbol table is part of the library.
+                if (r->symbol >= 0) draw_symbol(r->symbol, round_nearest((x + xe) / 2 - s), round_nearest(yc));
             } else {
                 set_line_type(0);
                 select_pattern(r->pattern);
@@ -308,6 +310,7 @@ void legend(const char* cbuf, int nlen) {
         }
         plot_flush();
     }
+    st.plots.symbol_height = saved_symbol_height;
     select_pattern(saved_pattern);
     set_line_type(saved_line_type);
     set_colour(saved_colour);
