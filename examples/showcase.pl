@@ -1,56 +1,121 @@
 #!/usr/bin/perl
-# The Korval showcase: one labelled plot page written in every format the
-# library has, plus a page of text samples.  Files go to the current
-# directory; the list is printed at the end.
+# The Korval showcase: a line plot with legend, a bar graph, a pie chart
+# and a colour plot, each written in several formats.  Files go to the
+# current directory; the list is printed at the end.
 use strict;
 use warnings;
 use Korval;
 
 my @written;
 
-sub can { return Korval->can($_[0]) }
-
-sub axis_page {
+sub start {
     my ($format, $file) = @_;
     Korval::metafl($format);
     Korval::setfil($file);
     Korval::filmod("DELE");
+    Korval::scrmod("REVERS");    # dark lines on white paper in every format
     Korval::korini();
     Korval::errmod("PROT", "OFF");
-    Korval::complx() if can('complx');
-    Korval::pagera();
-    Korval::name("Time [s]", "X");
-    Korval::name("Amplitude", "Y");
-    Korval::titlin("Korval showcase", 1);
-    Korval::titlin("a damped oscillation", 3);
-    Korval::graf(0, 10, 0, 1, -1, 1, -1, 0.5);
-    Korval::title();
-    Korval::grid(1, 1);
-    my (@x, @y);
-    for my $i (0 .. 400) {
-        my $t = $i / 40;
-        push @x, $t;
-        push @y, exp(-0.3 * $t) * cos(2 * $t * 3.14159265);
-    }
-    if (can('curve')) {
-        Korval::curve(\@x, \@y, scalar @x);
-    } else {
-        # Without curves yet: the same data as connected lines.
-        for my $i (1 .. $#x) {
-            Korval::line(Korval::nxposn($x[$i - 1]), Korval::nyposn($y[$i - 1]),
-                         Korval::nxposn($x[$i]), Korval::nyposn($y[$i]));
-        }
-    }
-    Korval::endgrf();
+    Korval::complx();
+}
+
+sub finish {
     Korval::korfin();
     push @written, Korval::getfil();
 }
 
-my %formats = (PS => 'showcase.ps', EPS => 'showcase.eps', PDF => 'showcase.pdf',
-               SVG => 'showcase.svg', PNG => 'showcase.png', VECM => 'showcase.met');
-for my $f (qw(PS EPS PDF SVG PNG VECM)) {
-    axis_page($f, $formats{$f});
+sub line_plot {
+    start(@_);
+    Korval::name("Time [s]", "X");
+    Korval::name("Amplitude", "Y");
+    Korval::titlin("Damped oscillations", 2);
+    Korval::graf(0, 10, 0, 1, -1, 1, -1, 0.5);
+    Korval::title();
+    Korval::dot();
+    Korval::grid(1, 1);
+    Korval::solid();
+    my (@x, @y1, @y2);
+    for my $i (0 .. 400) {
+        my $t = $i / 40;
+        push @x, $t;
+        push @y1, exp(-0.3 * $t) * cos(2 * 3.14159265 * $t);
+        push @y2, exp(-0.15 * $t) * sin(3.14159265 * $t) * 0.8;
+    }
+    Korval::chncrv("COLOR");
+    Korval::thkcrv(3);
+    Korval::curve(\@x, \@y1, scalar @x);
+    Korval::thkcrv(1);
+    Korval::incmrk(20);
+    Korval::curve(\@x, \@y2, scalar @x);
+    my $buf = "";
+    Korval::legini($buf, 2, 24);
+    Korval::leglin($buf, "fast, strongly damped", 1);
+    Korval::leglin($buf, "slow, with markers", 2);
+    Korval::legtit("Legend");
+    Korval::legend($buf, 7);
+    Korval::endgrf();
+    finish();
 }
+
+sub bar_and_pie {
+    start(@_);
+    Korval::axspos(300, 1800);
+    Korval::axslen(1300, 1300);
+    Korval::name("Quarter", "X");
+    Korval::name("Sales", "Y");
+    Korval::ticks(1, "X");
+    Korval::labels("NONE", "X");
+    Korval::titlin("Bars and a pie", 2);
+    Korval::graf(0.5, 4.5, 1, 1, 0, 100, 0, 20);
+    Korval::title();
+    Korval::shdpat(16);
+    Korval::chnbar("COLOR");
+    Korval::barwth(0.6);
+    Korval::bars([1, 2, 3, 4], [0, 0, 0, 0], [35, 62, 48, 81], 4);
+    Korval::endgrf();
+    Korval::axspos(1800, 1800);
+    Korval::axslen(1000, 1000);
+    Korval::labels("PERCENT", "PIE");
+    Korval::chnpie("NONE");
+    Korval::pieclr([70, 150, 200, 240], [-1, -1, -1, -1], 4);
+    Korval::shdpat(16);
+    Korval::piegrf(" ", 0, [35, 62, 48, 81], 4);
+    Korval::endgrf();
+    finish();
+}
+
+sub colour_plot {
+    start(@_);
+    Korval::name("x", "X");
+    Korval::name("y", "Y");
+    Korval::name("sin(x) cos(y)", "Z");
+    Korval::titlin("A colour plot", 2);
+    Korval::setvlt("RAIN");
+    Korval::axspos(450, 1800);
+    Korval::axslen(1800, 1400);
+    Korval::autres(60, 60);
+    Korval::graf3(0, 6.3, 0, 1, 0, 6.3, 0, 1, -1, 1, -1, 0.5);
+    my ($nx, $ny) = (60, 60);
+    my @z;
+    for my $i (0 .. $nx - 1) {
+        for my $j (0 .. $ny - 1) {
+            push @z, sin($i * 6.3 / ($nx - 1)) * cos($j * 6.3 / ($ny - 1));
+        }
+    }
+    Korval::crvmat(\@z, $nx, $ny, 1, 1);
+    Korval::title();
+    Korval::endgrf();
+    finish();
+}
+
+line_plot("PDF", "lines.pdf");
+line_plot("SVG", "lines.svg");
+line_plot("PNG", "lines.png");
+line_plot("EPS", "lines.eps");
+bar_and_pie("PDF", "charts.pdf");
+bar_and_pie("PNG", "charts.png");
+colour_plot("PNG", "colour.png");
+colour_plot("PS", "colour.ps");
 
 printf "Korval %.1f showcase wrote:\n", Korval::getver();
 print "  $_\n" for @written;
