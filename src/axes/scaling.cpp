@@ -56,10 +56,11 @@ struct Registration {
     Registration() {
         register_defaults(20, scaling_defaults);
         register_reset("AXSP", [] {
-            int len = ax().nxl;
-            placement_defaults();
-            ax().nxl = len;  // only the position
-            ax().nxa = (state().out.nxp - len) / 2;
+            AxesState& a = ax();
+            const OutputState& o = state().out;
+            a.nxa = (o.nxp - round_half_up(2.0 / 3.0 * (o.nxp + 1))) / 2;
+            a.nya = o.nyp - scaled_length(300);
+            a.origin_mode = 0;
         });
         register_reset("AXSL", [] {
             AxesState& a = ax();
@@ -72,9 +73,6 @@ struct Registration {
             const OutputState& o = state().out;
             a.nxl = round_half_up(2.0 / 3.0 * (o.nxp + 1));
             a.nyl = a.nzl = round_half_up(2.0 / 3.0 * (o.nyp + 1));
-        });
-        register_reset("AXIS", [] {
-            for (int& t : ax().scale_type) t = 0;
         });
         register_reset("SCAL", [] {
             for (int& t : ax().scale_type) t = 0;
