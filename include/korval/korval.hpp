@@ -22,5 +22,6 @@
 #include "korval/routines_text.hpp"
 #include "korval/routines_plots.hpp"
 #include "korval/routines_graph3d.hpp"
+#include "korval/routines_contour.hpp"
 #include "korval/routines_figures.hpp"
 #include "korval/routines_charts.hpp"

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "axes/axes_state.hpp"
+#include "contour/contour_state.hpp"
 #include "devices/output_state.hpp"
 #include "devices/raster_state.hpp"
 #include "draw/figure_state.hpp"
@@ -67,6 +68,7 @@ struct State {
     RasterState raster;
     PlotsState plots;
     ColourPlotState colour_plots;
+    ContourState contour;
 };
 
 State& state();
