@@ -25,6 +25,9 @@ struct Register {
             KORVAL_ROW(congap, "x"),
             KORVAL_ROW(conmod, "x1, x2"),
             KORVAL_ROW(connpt, "x1, x2"),
+            KORVAL_ROW(circ3p, "x1, y1, x2, y2, x3, y3, xm, ym, r"),
+            special("triang", "Usage: Korval::triang(x1ray, x2ray, n, n1ray, n2ray, n3ray, nmax)", &triang_xsub,
+                    "x1ray=n x2ray=n"),
         });
     }
 } reg;
