@@ -90,9 +90,11 @@ struct ColourScaleScope {
 void band_legend_records(const Bands& b);
 // The fill-line spacing of shaded contours.
 float fill_spacing(float base);
-// Fills a polygon given in user coordinates.
+// Fills a polygon given in user coordinates in a colour.
 void fill_user_polygon(const float* x, const float* y, int n, int colour);
 
+// Fills the parts of the triangle (x, y, z) that lie in each band.
+void fill_triangle_bands(const double* x, const double* y, const double* z, const Bands& b);
 // Clips a convex polygon (x, y, z) to lo < z <= hi (either side open when
 // the flag is off); out holds the result.
 int clip_band(const double* x, const double* y, const double* z, int n, bool has_lo, double lo, bool has_hi,
