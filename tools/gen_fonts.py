@@ -153,12 +153,12 @@ def hershey_set(glyphs, count):
     return out
 
 
-# Greek letters by Latin letter, as on Greek keyboards and in the Symbol
-# encoding (C chi, F phi, Q theta, W omega, X xi, Y psi, Z zeta); the .jhf
+# Greek letters by Latin letter, as the TeX mode's Greek commands use them
+# (C gamma, G chi, F phi, Q theta, U psi, W omega, X xi, Y upsilon, Z zeta); the .jhf
 # files hold the 24 letters in Greek order from "A" on.  J takes the other
 # theta, V has no letter.
-GREEK_ORDER = [0, 1, 21, 3, 4, 20, 2, 6, 8, 7, None, 9, 10, 11, 12, 14, 15, 7, 16, 17, 18, 19,
-               None, 23, 13, 22, 5]
+GREEK_ORDER = [0, 1, 2, 3, 4, 20, 21, 6, 8, 7, None, 9, 10, 11, 12, 14, 15, 7, 16, 17, 18, 22,
+               None, 23, 13, 19, 5]
 GREEK_ORDER = GREEK_ORDER[:10] + GREEK_ORDER[11:]
 
 
@@ -187,17 +187,58 @@ def letters_set(glyphs, extra=()):
     return out
 
 
-MATH_CAPS = '!"#$&\':;?@^_`bcdefghijklmn'  # glyphs A..Z of the mathematic alphabet
-MATH_SMALL = 'opqrstuvwxyz{|}~%*+<>=()[]'
+# The mathematic alphabet by letter, as the TeX mode's symbol commands use
+# it: a character of mathlow.jhf, or a glyph composed from basic shapes for
+# the symbols the Hershey files lack.
+def _circle(cx, cy, r, n=24):
+    return [(int(round(cx + r * math.cos(2 * math.pi * k / n))), int(round(cy + r * math.sin(2 * math.pi * k / n))))
+            for k in range(n + 1)]
+
+
+def _mirror(strokes):
+    return [[(-x, y) for x, y in st] for st in strokes]
+
+
+def _math_glyphs(g):
+    def ch(c):
+        return [list(st) for st in g[ord(c) - 32]['strokes']]
+
+    def double_arrow(left, right):
+        st = [[(-9 if left else -10, 12), (10 if right else 9, 12)], [(-9 if left else -10, 6), (10 if right else 9, 6)]]
+        if right:
+            st.append([(5, 15), (10, 9), (5, 3)])
+        if left:
+            st.append([(-5, 15), (-10, 9), (-5, 3)])
+        return st
+
+    return {
+        'A': ch('^'), 'B': ch('@'), 'C': ch('`'), 'D': ch('#'), 'E': ch('x'), 'F': ch('!'), 'G': ch('"'),
+        'H': ch('&'), 'I': ch('?'), 'J': ch("'"), 'K': ch('z'), 'L': ch('g'), 'M': ch('e'), 'N': ch('d'),
+        'O': ch('f'), 'P': ch('w'), 'Q': ch('|'), 'R': moved(ch('d'), 0, 3) + [[(-8, 0), (8, 0)]],
+        'S': moved(ch('f'), 0, 3) + [[(-8, 0), (8, 0)]], 'T': ch('y'), 'U': ch('v'), 'V': ch('~'),
+        'W': ch('h'), 'X': ch('h') + [[(4, 20), (-4, -2)]], 'Y': _mirror(ch('h')), 'Z': ch('$'),
+        'a': ch('i'), 'b': ch('j'), 'c': ch('k'), 'd': ch('l'),
+        'e': double_arrow(False, True), 'f': double_arrow(True, False), 'g': double_arrow(True, True),
+        'h': [_circle(0, 9, 8), [(-8, 9), (8, 9)], [(0, 1), (0, 17)]],
+        'i': [_circle(0, 9, 8), [(-8, 9), (8, 9)]],
+        'j': [_circle(0, 9, 8), _circle(0, 9, 1, 8)],
+        'k': [[(-8, 21), (0, 0), (8, 21)], [(-5, 13), (5, 13)]],
+        'l': ch('_'), 'm': ch('m'), 'n': ch('n'), 'o': ch('c'),
+        'p': [[(-8, 17), (0, 0), (8, 17)]], 'q': [[(-8, 0), (0, 17), (8, 0)]],
+        'r': ch(';'), 's': ch(':'), 't': ch('q'), 'u': [[(-9, 8), (-7, 10), (-4, 11), (-1, 10), (1, 8), (4, 7), (7, 8), (9, 10)]],
+        'v': ch('p'), 'w': ch('p') + [_circle(0, 9, 4, 12)],
+        'x': ch('b'), 'y': [_circle(0, 9, 8), [(-6, -2), (6, 20)]],
+        'z': [[(-9, 15), (-7, 17), (-4, 18), (-1, 17), (1, 15), (4, 14), (7, 15), (9, 17)], [(-9, 9), (9, 9)],
+              [(-9, 4), (9, 4)]],
+    }
 
 
 def math_set():
-    g = read_jhf('mathlow')
+    glyphs = _math_glyphs(read_jhf('mathlow'))
     out = {}
-    for k, ch in enumerate(MATH_CAPS[:26]):
-        out[2 + k] = [list(s) for s in g[ord(ch) - 32]['strokes']]
-    for k, ch in enumerate(MATH_SMALL[:26]):
-        out[28 + k] = [list(s) for s in g[ord(ch) - 32]['strokes']]
+    for k in range(26):
+        out[2 + k] = glyphs[chr(ord('A') + k)]
+        out[28 + k] = glyphs[chr(ord('a') + k)]
     return out
 
 

@@ -52,6 +52,10 @@ const char* getmix(const char* s);
 void eushft(const char* s1, const char* s2);
 void chacod(const char* s);
 
+// TeX mode
+void texmod(const char* s);
+void texopt(const char* s1, const char* s2);
+
 // Number format of number and nlnumb
 void numfmt(const char* s);
 void numode(const char* s1, const char* s2, const char* s3, const char* s4);

@@ -43,6 +43,8 @@ struct Register {
             KORVAL_ROW(getmix, "s"),
             KORVAL_ROW(eushft, "s1, s2"),
             KORVAL_ROW(chacod, "s"),
+            KORVAL_ROW(texmod, "s"),
+            KORVAL_ROW(texopt, "s1, s2"),
             KORVAL_ROW(numfmt, "s"),
             KORVAL_ROW(numode, "s1, s2, s3, s4"),
         });

@@ -288,6 +288,15 @@ int getclr() {
     return state().colour.current;
 }
 
+int foreground_colour() {
+    const ColourState& c = state().colour;
+    int code = format_code();
+    if (c.table_type == kVga) return 15;
+    if (c.table_type == kSmal) return 1;
+    if ((code == kPost || code == kWmf || code == kCgm || code == kJava) && plain_rsg(c.table_type)) return 0;
+    return 255;
+}
+
 void color(const char* s) {
     if (enter_routine("color")) return;
     int k = match_keyword("WHIT+RED +GREE+YELL+BLUE+ORAN+CYAN+MAGE+BLAC+FORE+BACK", 11, s);
@@ -299,17 +308,7 @@ void color(const char* s) {
     } else if (k == 11) {
         index = c.background;
     } else {
-        int code = format_code();
-        if (c.table_type == kVga) {
-            index = 15;
-        } else if (c.table_type == kSmal) {
-            index = 1;
-        } else if ((code == kPost || code == kWmf || code == kCgm || code == kJava) &&
-                   plain_rsg(c.table_type)) {
-            index = 0;
-        } else {
-            index = 255;
-        }
+        index = foreground_colour();
     }
     select_colour(index);
 }

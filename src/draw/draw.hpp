@@ -60,6 +60,8 @@ void select_colour(int index);
 // The index of a named colour: 0 WHIT, 1 RED, 2 GREE, 3 YELL, 4 BLUE,
 // 5 ORAN, 6 CYAN, 7 MAGE, 8 BLAC.
 int named_colour(int k);
+// The foreground colour index of the current table and format (color "FORE").
+int foreground_colour();
 // Loads a built-in colour table with its named colours and colour roles
 // (setvlt without the checks); type as the setvlt keys, 0..8.
 void load_colour_table(int type);

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "draw/draw.hpp"
 #include "plots/charts_state.hpp"
 
 namespace korval {
@@ -15,8 +16,7 @@ void record_chart_legend(int k);
 // cycle.
 int curve_cycle_colour(int c);
 int pattern_cycle_entry(int c);
-// The colour "FORE".
-int foreground_colour();
+// The colour "FORE": foreground_colour of draw/draw.hpp.
 // Sets the current colour (through the pipeline, flushing first).
 void set_colour(int index);
 // The out-of-scaling report of the plotting routines for (x, y).

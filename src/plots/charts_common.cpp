@@ -88,19 +88,6 @@ int pattern_cycle_entry(int c) {
     return ch().pattern_cycle[c];
 }
 
-int foreground_colour() {
-    // color("FORE") knows the index per table and format; the current
-    // colour and the routine name are kept.
-    State& st = state();
-    const char* routine = st.run.routine;
-    const int keep = st.colour.current;
-    color("FORE");
-    const int fore = st.colour.current;
-    set_colour(keep);
-    st.run.routine = routine;
-    return fore;
-}
-
 void set_colour(int index) {
     if (index != state().colour.current) device_colour(index);
 }

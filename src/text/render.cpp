@@ -836,10 +836,70 @@ int prepare_text(const char* text, char* buf) {
     return n;
 }
 
-float measure_text(const char* buf, int n, int angle, int height, bool expind) {
+// ---- the TeX layout's character output ------------------------------------
+
+float tex_character(const TexFrame& f, int code, int alphabet, int h, float u, float v, float& spacing) {
+    Pen p;
+    p.draw = f.draw;
+    init_pen(p, f.angle, h, false);
+    p.sa = f.sa;
+    p.ca = f.ca;
+    p.x0 = f.x0;
+    p.y0 = f.y0;
+    move_to_distance(p, u);
+    p.alphabet = alphabet;
+    p.voff = v;
+    draw_character(p, (unsigned char)code);
+    spacing = p.last_spacing;
+    return distance(p) - u;
+}
+
+float tex_spacing(int h) {
+    Pen p;
+    init_pen(p, 0, h, false);
+    bool shear;
+    return char_spacing(p, select_alphabet(1, shear));
+}
+
+void tex_polyline(const TexFrame& f, const float* u, const float* v, int n) {
+    if (!f.draw || n < 2) return;
+    TextOutput& o = text_output();
+    for (int i = 0; i < n; ++i) {
+        float x = f.x0 + u[i] * f.ca - v[i] * f.sa;
+        float y = f.y0 - u[i] * f.sa - v[i] * f.ca;
+        if (i == 0)
+            o.move(x, y);
+        else
+            o.draw(x, y);
+    }
+}
+
+namespace {
+
+bool tex_applies(bool expind) { return state().text.tex && !expind; }
+
+TexFrame tex_frame(const Pen& p, bool draw) {
+    TexFrame f;
+    f.x0 = p.px;
+    f.y0 = p.py;
+    f.sa = p.sa;
+    f.ca = p.ca;
+    f.angle = p.angle;
+    f.draw = draw;
+    return f;
+}
+
+}  // namespace
+
+float measure_text(const char* buf, int n, int angle, int height, bool expind, bool quiet) {
     Pen p;
     p.draw = false;
     init_pen(p, angle, height, expind);
+    if (tex_applies(expind)) {
+        TexResult r;
+        if (render_tex(buf, n, tex_frame(p, false), p.h, r, quiet)) return 0.0f;
+        return r.length;
+    }
     run_text(p, buf, n);
     return p.longest;
 }
@@ -872,6 +932,24 @@ TextRun render_text(const char* buf, int n, float x, float y, bool cont, int ang
     run.start_x = p.x0 - (float)(p.h - 1) * p.sa;
     run.start_y = p.y0 - (float)(p.h - 1) * p.ca;
     p.start_colour = text_output().get_colour();
+    if (tex_applies(expind)) {
+        // A formula: measured first, drawn only when the measuring found no
+        // error.  The formula restores the colour it changed.
+        TexResult r;
+        if (render_tex(buf, n, tex_frame(p, false), p.h, r, false) == 0)
+            render_tex(buf, n, tex_frame(p, true), p.h, r, true);
+        else
+            r = TexResult{};
+        run.pen_x = p.px + r.pen * p.ca;
+        run.pen_y = p.py - r.pen * p.sa;
+        run.end_x = run.pen_x - r.last_spacing * p.ca;
+        run.end_y = run.pen_y + r.last_spacing * p.sa;
+        run.base_x = p.x0;
+        run.base_y = p.y0;
+        run.length = r.length;
+        run.had_expind = r.scripts;
+        return run;
+    }
     run_text(p, buf, n);
     if (p.ins_letter) execute_instruction(p);  // an instruction left open at the end
     if (p.colour_changed && p.start_colour >= 0) text_output().set_colour(p.start_colour);

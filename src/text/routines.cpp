@@ -93,6 +93,9 @@ void text_defaults() {
     t.pen_valid = false;
     reset_numfmt();
     reset_numode();
+    t.tex = false;
+    t.tex_limits = true;
+    t.tex_italic = true;
 }
 
 struct TextRegistration {
@@ -189,7 +192,7 @@ void show_text(const char* s, int nx, int ny, unsigned flags, bool flip = true) 
     if (!cont) {
         if (flip) y = (float)page_y(ny);
         if (t.justify != 0) {
-            float w = measure_text(buf, n, t.angle, t.height, expind);
+            float w = measure_text(buf, n, t.angle, t.height, expind, true);
             if (t.justify == 1) w /= 2;
             x = (float)trunc_half(x - w * t.cos_a);
             y = (float)trunc_half(y + w * t.sin_a);
@@ -571,6 +574,23 @@ void numode(const char* s1, const char* s2, const char* s3, const char* s4) {
     const char sign[3] = {0, ' ', '+'};
     t.sign_char = sign[c - 1];
     t.equal_width = d == 2;
+}
+
+// ---- TeX mode --------------------------------------------------------------
+
+void texmod(const char* s) {
+    if (enter_routine("texmod")) return;
+    int k = match_keyword("OFF +ON  ", 2, s);
+    if (k) text().tex = k == 2;
+}
+
+void texopt(const char* s1, const char* s2) {
+    if (enter_routine("texopt")) return;
+    int on = match_keyword("OFF +ON  ", 2, s1);
+    if (!on) return;
+    int k = match_keyword("LIMI+ITAL", 2, s2);
+    if (k == 1) text().tex_limits = on == 2;
+    if (k == 2) text().tex_italic = on == 2;
 }
 
 }  // namespace korval

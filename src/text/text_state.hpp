@@ -35,6 +35,11 @@ struct TextState {
     float exp_shift = 0.6f, exp_height = 0.8f;
     float line_spacing = 1.5f;  // linesp
 
+    // TeX mode (texmod, texopt): texts are read as formulas.
+    bool tex = false;
+    bool tex_limits = true;  // limits above and below big operators
+    bool tex_italic = true;  // italic letters in math mode
+
     // Hardware fonts: 0 stroke fonts, 1 PostScript/PDF font, 2 window font.
     // While one is active the stroke font of the other alphabets is complx.
     int hw_mode = 0;
