@@ -6,6 +6,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake pkg-config perl libgtest-dev zlib1g-dev
   ghostscript
+  libgtk-3-dev xvfb xauth xdotool imagemagick
   qpdf poppler-utils libxml2-utils librsvg2-bin pngcheck libtiff-tools
 )
 
