@@ -27,6 +27,9 @@ struct RasterState {
     Picture picture;
     bool image_open = false;  // between imgini and imgfin
     bool embedded = false;    // the open picture is embedded at imgfin
+    // The depth buffer of the 3-D routines: one value per pixel of the
+    // picture, between zbfini and zbffin.
+    std::vector<float> depth;
 
     // The PDF document of the buffer output, held for pdfbuf.
     std::vector<char> pdf_buffer;
