@@ -57,6 +57,16 @@ struct Register {
             KORVAL_ROW(sphe3d, "x1, x2, x3, x4, i1, i2"),
             KORVAL_ROW_SIZES(bars3d, "x1ray, x2ray, x3ray, x4ray, x5ray, x6ray, n1ray, n",
                              "x1ray=n x2ray=n x3ray=n x4ray=n x5ray=n x6ray=n n1ray=n"),
+            KORVAL_ROW(zbfini, ""),
+            KORVAL_ROW(zbffin, ""),
+            KORVAL_ROW_SIZES(zbftri, "x1ray, x2ray, x3ray, iray", "x1ray=3 x2ray=3 x3ray=3 iray=3"),
+            KORVAL_ROW(zbflin, "x1, y1, z1, x2, y2, z2"),
+            KORVAL_ROW(light, "s"),
+            KORVAL_ROW(litmod, "i, s"),
+            KORVAL_ROW(litpos, "i, x, y, z, s"),
+            KORVAL_ROW(litopt, "i, x, s"),
+            KORVAL_ROW(matopt, "x, s"),
+            KORVAL_ROW(getlit, "xp, yp, zp, xn, yn, zn"),
         });
     }
 } reg;
