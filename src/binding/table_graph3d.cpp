@@ -67,6 +67,19 @@ struct Register {
             KORVAL_ROW(litopt, "i, x, s"),
             KORVAL_ROW(matopt, "x, s"),
             KORVAL_ROW(getlit, "xp, yp, zp, xn, yn, zn"),
+            KORVAL_ROW_SIZES(surfce, "x1ray, nx, x2ray, ny, xmat", "x1ray=nx x2ray=ny xmat=nx*ny"),
+            KORVAL_ROW_SIZES(surmat, "x1ray, nx, ny, ixpts, iypts", "x1ray=nx*ny"),
+            KORVAL_ROW_SIZES(surshd, "x1ray, nx, x2ray, ny, xmat", "x1ray=nx x2ray=ny xmat=nx*ny"),
+            KORVAL_ROW_SIZES(surtri, "x1ray, x2ray, x3ray, n, n1ray, n2ray, n3ray, ntri",
+                             "x1ray=n x2ray=n x3ray=n n1ray=ntri n2ray=ntri n3ray=ntri"),
+            KORVAL_ROW_SIZES(suriso, "x1ray, nx, x2ray, ny, x3ray, nz, wmat, wlev",
+                             "x1ray=nx x2ray=ny x3ray=nz wmat=nx*ny*nz"),
+            KORVAL_ROW(survis, "s"),
+            KORVAL_ROW(surclr, "i1, i2"),
+            KORVAL_ROW(suropt, "s"),
+            KORVAL_ROW(surmsh, "s"),
+            KORVAL_ROW(mshclr, "i"),
+            KORVAL_ROW(nohide, ""),
         });
     }
 } reg;
