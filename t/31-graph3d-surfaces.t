@@ -164,4 +164,45 @@ subtest 'depth buffer and smooth shading in pictures' => sub {
     }
 };
 
+sub quits { Korval::endgrf(); return 0 }
+
+subtest 'bad input never breaks a plot' => sub {
+    my $inf = 9**9**9;
+    my $nan = $inf / $inf;
+    my @z = @BUMP;
+    $z[20] = $nan;
+    $z[40] = $inf;
+    my $r = plot3d(sub {
+        Korval::surfce(\@G, $N, \@G, $N, \@z);
+        Korval::surshd(\@G, $N, \@G, $N, \@z);
+        Korval::curv3d([0, $nan, 1], [0, 0, $inf], [0, 0, 0], 3);
+        Korval::bars3d([$nan], [0], [0], [1], [$inf], [1], [5], 1);
+        Korval::sphe3d(0, 0, 0, $nan, 10, 10);
+        Korval::zbfini();
+        Korval::surfun('bump', 1, 1e-30, 1, 0.5);
+        Korval::surfcp('torus', 0, 1, 1e-30, 0, 1, 0.5);
+    });
+    ok(ink($r) > 0, 'points that are not numbers are left out');
+    like($r->{err}, qr/Warning  53.*surfun.*Warning  53.*surfcp/s, 'absurd sampling steps are refused');
+    $r = plot3d(sub { Korval::view3d($nan, 1, 1, 'ABS') ; Korval::vup3d($nan) });
+    ok(defined $r->{ps}, 'a view point that is not a number does not break the plot');
+    my $inside = sub {
+        my $n = 0;
+        for my $s (strokes($_[0]{ops})) {
+            for my $p (@$s) { $n++ if $p->[0] > 505 && $p->[0] < 695 && $p->[1] > 505 && $p->[1] < 695 }
+        }
+        return $n;
+    };
+    my $plain = plot3d(sub { Korval::shlrec(500, 500, 200, 200); Korval::surfce(\@G, $N, \@G, $N, \@BUMP) });
+    $r = plot3d(sub {
+        Korval::shlsur();
+        Korval::shlrec(500, 500, 200, 200);
+        Korval::surfce(\@G, $N, \@G, $N, \@BUMP);
+    });
+    ok($inside->($plain) > 0, 'without shlsur surfaces ignore blanked regions');
+    is($inside->($r), 0, 'shlsur: surfaces stay out of blanked regions');
+    $r = plot3d(sub { Korval::surfun('quits', 1, 0.5, 1, 0.5) });
+    is(scalar(strokes($r->{ops})), 0, 'a function that ends the axis system: nothing is drawn');
+};
+
 done_testing();

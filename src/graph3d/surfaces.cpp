@@ -477,6 +477,7 @@ void surfun(SurfaceFunction f, int ixp, float dx, int iyp, float dy) {
     // Grid lines every dx and dy; along a line the function is sampled
     // ixp (iyp) times per grid step, so the lines follow its curvature.
     double lx = std::fabs(x2 - x1), ly = std::fabs(y2 - y1);
+    if (!(lx / dx < 1e7) || !(ly / dy < 1e7)) return (void)warn_routine(53);
     long gx = (long)std::floor(lx / dx + 1e-4), gy = (long)std::floor(ly / dy + 1e-4);
     if (gx < 1 || gy < 1) return (void)warn_routine(2);
     int sx = std::max(1, ixp), sy = std::max(1, iyp);
@@ -494,7 +495,9 @@ void surfun(SurfaceFunction f, int ixp, float dx, int iyp, float dy) {
     for (long i = 0; i < nx; ++i)
         for (long j = 0; j < ny; ++j)
             m.z[(std::size_t)(i * ny + j)] = f((float)xs[(std::size_t)i], (float)ys[(std::size_t)j]);
+    // The function may have called the library: the axis system must still be there.
     state().run.routine = "surfun";
+    if (state().run.level != 3 || !g3().active) return;
     m.col_step = iyp == 0 ? 0 : sx;  // lines of constant x at the grid columns
     m.row_step = ixp == 0 ? 0 : sy;  // lines of constant y at the grid rows
     // (ixp samples lines of constant y along x, iyp lines of constant x along y)
@@ -529,12 +532,14 @@ void surfcp(ParametricFunction f, float a1, float a2, float a3, float b1, float 
     if (!need_box("surfcp")) return;
     if (!f) return (void)warn_routine(2);
     auto count = [](float a, float b, float s) -> long {
-        if (s == 0 || !std::isfinite(s) || (b - a) / s < 0) return -1;
-        return (long)std::floor((b - a) / s + 1e-4) + 1;
+        double q = ((double)b - a) / s;
+        if (s == 0 || !std::isfinite(q) || q < 0) return -1;
+        if (q > 1e7) return kMaxPoints + 1;
+        return (long)std::floor(q + 1e-4) + 1;
     };
     long ns = count(a1, a2, a3), nt = count(b1, b2, b3);
     if (ns < 2 || nt < 2) return (void)warn_routine(2);
-    if (ns * nt > kMaxPoints) return (void)warn_routine(53);
+    if (ns > kMaxPoints || nt > kMaxPoints || ns * nt > kMaxPoints) return (void)warn_routine(53);
     std::vector<double> pts((std::size_t)(ns * nt * 3));
     std::vector<float> zs((std::size_t)(ns * nt));
     for (long i = 0; i < ns; ++i) {
@@ -554,6 +559,7 @@ void surfcp(ParametricFunction f, float a1, float a2, float a3, float b1, float 
         }
     }
     state().run.routine = "surfcp";
+    if (state().run.level != 3 || !g3().active) return;
     shade_grid(pts, zs, (int)ns, (int)nt);
 }
 
