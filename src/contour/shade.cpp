@@ -12,6 +12,7 @@
 #include "graph3d/graph3d.hpp"
 #include "korval/korval.hpp"
 #include "plots/plots.hpp"
+#include "core/state.hpp"
 
 namespace korval {
 
@@ -21,7 +22,7 @@ namespace {
 
 // Plot coordinates of the polygon being filled.
 struct PolyBuffer {
-    std::vector<float> x, y;
+    std::vector<float> x, y, cx, cy;
 };
 PolyBuffer& poly_buffer() {
     static PolyBuffer b;
@@ -137,6 +138,39 @@ void fill_user_polygon(const float* x, const float* y, int n, int colour) {
     for (int k = 0; k < n; ++k) {
         user_to_plot(x[k], y[k], b.x[(std::size_t)k], b.y[(std::size_t)k]);
         if (!std::isfinite(b.x[(std::size_t)k]) || !std::isfinite(b.y[(std::size_t)k])) return;
+    }
+    // Cut to the clipping rectangle here, so that a polygon touching the
+    // axis border is still filled by the device rather than hatched.
+    const PipelineState& p = state().pipeline;
+    if (!p.circle) {
+        const float lim[4] = {(float)(p.clip_xmin - p.shift_x), (float)(p.clip_xmax - p.shift_x),
+                              (float)(p.clip_ymin - p.shift_y), (float)(p.clip_ymax - p.shift_y)};
+        for (int side = 0; side < 4 && n >= 3; ++side) {
+            const bool vertical = side < 2, low = side % 2 == 0;
+            const float v = lim[side];
+            auto in = [&](float px, float py) {
+                float c = vertical ? px : py;
+                return low ? c >= v : c <= v;
+            };
+            b.cx.clear();
+            b.cy.clear();
+            for (int k = 0; k < n; ++k) {
+                int l = (k + 1) % n;
+                float ax = b.x[(std::size_t)k], ay = b.y[(std::size_t)k];
+                float bx = b.x[(std::size_t)l], by = b.y[(std::size_t)l];
+                bool ia = in(ax, ay), ib = in(bx, by);
+                if (ia) b.cx.push_back(ax), b.cy.push_back(ay);
+                if (ia != ib) {
+                    float t = vertical ? (v - ax) / (bx - ax) : (v - ay) / (by - ay);
+                    b.cx.push_back(vertical ? v : ax + (bx - ax) * t);
+                    b.cy.push_back(vertical ? ay + (by - ay) * t : v);
+                }
+            }
+            b.x.swap(b.cx);
+            b.y.swap(b.cy);
+            n = (int)b.x.size();
+        }
+        if (n < 3) return;
     }
     if (colour != g_fill_colour) {
         use_colour(colour);
