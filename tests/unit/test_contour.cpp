@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "contour/contour.hpp"
+#include "graph3d/graph3d.hpp"
 #include "core/core.hpp"
 #include "korval/korval.hpp"
 
@@ -262,4 +263,107 @@ TEST(ContourTrace, TrianglesChainIntoLines) {
     Lines l2;
     contour::trace_triangles(x.data(), y.data(), z.data(), 5, bad.data(), b.data(), c.data(), 4, 0.5f, l2);
     EXPECT_EQ(l2.lines.size(), 1u);  // the line through the triangles left
+}
+
+// ---- bands of shaded contours ------------------------------------------------------
+
+namespace {
+
+class BandsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        saved_plots_ = state().colour_plots;
+        saved_colour_ = state().colour;
+        saved_contour_ = state().contour;
+        state().colour_plots = ColourPlotState{};
+        ColourState& c = state().colour;
+        c.range_lo = 1, c.range_hi = 254, c.under = 0, c.over = 255;
+        state().contour.colours.clear();
+    }
+    void TearDown() override {
+        state().colour_plots = saved_plots_;
+        state().colour = saved_colour_;
+        state().contour = saved_contour_;
+    }
+
+private:
+    ColourPlotState saved_plots_;
+    ColourState saved_colour_;
+    ContourState saved_contour_;
+};
+
+}  // namespace
+
+TEST_F(BandsTest, SortedLevelsAndBandRules) {
+    const float lev[3] = {30, 10, 20};
+    contour::ColourScaleScope scale(10, 30);
+    contour::Bands b;
+    b.setup(lev, 3, false);
+    ASSERT_EQ(b.level, (std::vector<float>{10, 20, 30}));
+    EXPECT_EQ(b.pos, (std::vector<int>{1, 2, 0}));
+    EXPECT_EQ(b.band(10), 0);  // ties go below
+    EXPECT_EQ(b.band(10.5), 1);
+    EXPECT_EQ(b.band(30.5), 3);
+    // LOWE: band 0 under colour, band k the colour of level k.
+    EXPECT_EQ(b.colour, (std::vector<int>{0, 1, 128, 254}));
+    state().colour_plots.contour_band_rule = 2;  // UPPE
+    b.setup(lev, 3, false);
+    EXPECT_EQ(b.colour, (std::vector<int>{1, 128, 254, 255}));
+    state().colour_plots.contour_band_rule = 1;  // MIDD
+    b.setup(lev, 3, false);
+    EXPECT_EQ(b.colour[0], 0);
+    EXPECT_EQ(b.colour[1], z_to_colour(15));
+    EXPECT_EQ(b.colour[3], 254);
+    // POLY always colours by the lower level.
+    b.setup(lev, 3, true);
+    EXPECT_EQ(b.colour, (std::vector<int>{0, 1, 128, 254}));
+}
+
+TEST_F(BandsTest, OuterBandsAndDefinedColours) {
+    const float lev[2] = {0, 1};
+    contour::ColourScaleScope scale(0, 1);
+    contour::Bands b;
+    state().colour_plots.contour_bands = 1;  // UPPE: the band below stays empty
+    b.setup(lev, 2, false);
+    EXPECT_EQ(b.colour[0], -1);
+    EXPECT_GE(b.colour[2], 0);
+    state().colour_plots.contour_bands = 3;  // NONE
+    b.setup(lev, 2, false);
+    EXPECT_EQ(b.colour[0], -1);
+    EXPECT_EQ(b.colour[2], -1);
+    state().colour_plots.contour_bands = 0;
+    // conclr colours by argument position; missing ones from the scale,
+    // with the warning.
+    const float five[5] = {5, 4, 3, 2, 1};
+    state().contour.colours = {10, 20, 30};
+    long long w = warnings();
+    contour::ColourScaleScope scale5(1, 5);
+    b.setup(five, 5, false);
+    EXPECT_EQ(warnings(), w + 1);
+    EXPECT_EQ(b.colour[5], 10);  // level 5 is argument 0
+    EXPECT_EQ(b.colour[4], 20);
+    EXPECT_EQ(b.colour[3], 30);
+    EXPECT_EQ(b.colour[2], z_to_colour(2));
+    EXPECT_EQ(b.colour[1], z_to_colour(1));
+}
+
+TEST_F(BandsTest, ColourScaleIsRestored) {
+    set_colour_range(0, 100, false);
+    int before = z_to_colour(50);
+    {
+        contour::ColourScaleScope scale(0, 1);
+        EXPECT_EQ(z_to_colour(1), 254);
+    }
+    EXPECT_EQ(z_to_colour(50), before);
+}
+
+TEST(ContourClip, BandOfATriangle) {
+    const double x[3] = {0, 2, 0}, y[3] = {0, 0, 2}, z[3] = {0, 2, 0};
+    double ox[12], oy[12], oz[12];
+    // 0.5 < z <= 1.5: the strip between x = 0.5 and x = 1.5.
+    int m = contour::clip_band(x, y, z, 3, true, 0.5, true, 1.5, ox, oy, oz);
+    ASSERT_EQ(m, 4);
+    for (int k = 0; k < m; ++k) EXPECT_TRUE(ox[k] >= 0.5 - 1e-9 && ox[k] <= 1.5 + 1e-9);
+    EXPECT_EQ(contour::clip_band(x, y, z, 3, true, 2.0, false, 0, ox, oy, oz), 0);  // nothing above 2
+    EXPECT_EQ(contour::clip_band(x, y, z, 3, false, 0, false, 0, ox, oy, oz), 3);
 }
