@@ -42,7 +42,8 @@ int main(int argc, char** argv) {
     for (int i = 0; i < n; ++i)
         for (int j = 0; j < n; ++j) {
             double a = x[(std::size_t)i], b = y[(std::size_t)j];
-            float v = (float)(std::sin(2 * a) * std::cos(1.5 * b) + 0.5 * std::exp(-(a * a + b * b)) + 0.1 * a);
+            float v =
+                (float)(std::sin(2 * a) * std::cos(1.5 * b) + 0.5 * std::exp(-(a * a + b * b)) + 0.1 * a);
             z[(std::size_t)i * n + j] = v;
             zmin = std::min(zmin, v), zmax = std::max(zmax, v);
         }

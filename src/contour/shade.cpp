@@ -8,11 +8,11 @@
 
 #include "axes/axes.hpp"
 #include "contour/contour.hpp"
+#include "core/state.hpp"
 #include "draw/draw.hpp"
 #include "graph3d/graph3d.hpp"
 #include "korval/korval.hpp"
 #include "plots/plots.hpp"
-#include "core/state.hpp"
 
 namespace korval {
 
@@ -29,7 +29,7 @@ PolyBuffer& poly_buffer() {
     return b;
 }
 
-int g_fill_colour = -1;     // colour last selected for filling
+int g_fill_colour = -1;    // colour last selected for filling
 float g_fill_spacing = 1;  // scan-line spacing of software fills
 
 }  // namespace
@@ -327,7 +327,8 @@ void conshd(const float* x, int n, const float* y, int m, const float* z, const 
         for (int j = 0; j < m - 1; ++j) {
             const float* c = z + (std::size_t)i * m + j;
             int whole = -1;
-            bool finite = std::isfinite(c[0]) && std::isfinite(c[1]) && std::isfinite(c[m]) && std::isfinite(c[m + 1]);
+            bool finite =
+                std::isfinite(c[0]) && std::isfinite(c[1]) && std::isfinite(c[m]) && std::isfinite(c[m + 1]);
             if (finite) {
                 int b0 = b.band(c[0]);
                 if (b.band(c[1]) == b0 && b.band(c[m]) == b0 && b.band(c[m + 1]) == b0) whole = b0;
@@ -343,8 +344,8 @@ void conshd(const float* x, int n, const float* y, int m, const float* z, const 
     }
 }
 
-void confll(const float* x, const float* y, const float* z, int n, const int* i1, const int* i2, const int* i3,
-            int ntri, const float* zlev, int nlev) {
+void confll(const float* x, const float* y, const float* z, int n, const int* i1, const int* i2,
+            const int* i3, int ntri, const float* zlev, int nlev) {
     if (check_level(2, 3, "confll")) return;
     if (n < 3) return (void)warn_routine_value(2, n);
     if (ntri < 1) return (void)warn_routine_value(2, ntri);
@@ -386,7 +387,8 @@ void smooth_triangle(const double* x, const double* y, const double* z, int dept
     float size = std::max({std::fabs(px[0] - px[1]), std::fabs(px[1] - px[2]), std::fabs(px[2] - px[0]),
                            std::fabs(py[0] - py[1]), std::fabs(py[1] - py[2]), std::fabs(py[2] - py[0])});
     if ((c[0] == c[1] && c[1] == c[2]) || size < 1.5f || depth >= 12) {
-        float fx[3] = {(float)x[0], (float)x[1], (float)x[2]}, fy[3] = {(float)y[0], (float)y[1], (float)y[2]};
+        float fx[3] = {(float)x[0], (float)x[1], (float)x[2]},
+              fy[3] = {(float)y[0], (float)y[1], (float)y[2]};
         fill_user_polygon(fx, fy, 3, z_to_colour((float)((z[0] + z[1] + z[2]) / 3)));
         return;
     }
@@ -405,8 +407,8 @@ void smooth_triangle(const double* x, const double* y, const double* z, int dept
 
 }  // namespace
 
-void crvtri(const float* x, const float* y, const float* z, int n, const int* i1, const int* i2, const int* i3,
-            int ntri) {
+void crvtri(const float* x, const float* y, const float* z, int n, const int* i1, const int* i2,
+            const int* i3, int ntri) {
     if (check_level(3, 3, "crvtri")) return;
     if (state().axes.kind == 3) return (void)warn_routine(35);
     const bool smooth = state().colour_plots.surface_shading == 1;
@@ -428,7 +430,8 @@ void crvtri(const float* x, const float* y, const float* z, int n, const int* i1
         if (smooth) {
             smooth_triangle(tx, ty, tz, 0);
         } else {
-            float fx[3] = {(float)tx[0], (float)tx[1], (float)tx[2]}, fy[3] = {(float)ty[0], (float)ty[1], (float)ty[2]};
+            float fx[3] = {(float)tx[0], (float)tx[1], (float)tx[2]},
+                  fy[3] = {(float)ty[0], (float)ty[1], (float)ty[2]};
             fill_user_polygon(fx, fy, 3, z_to_colour((float)((tz[0] + tz[1] + tz[2]) / 3)));
         }
     }
@@ -447,8 +450,8 @@ struct TriangleTracer : Tracer {
 
 }  // namespace
 
-void contri(const float* x, const float* y, const float* z, int n, const int* i1, const int* i2, const int* i3,
-            int ntri, float zlev) {
+void contri(const float* x, const float* y, const float* z, int n, const int* i1, const int* i2,
+            const int* i3, int ntri, float zlev) {
     if (check_level(2, 3, "contri")) return;
     if (n < 3 || ntri < 1) return;
     TriangleTracer t;

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "contour/contour.hpp"
-#include "graph3d/graph3d.hpp"
 #include "core/core.hpp"
+#include "graph3d/graph3d.hpp"
 #include "korval/korval.hpp"
 
 using namespace korval;
@@ -29,7 +29,8 @@ struct Lines : contour::LineSink {
 };
 
 // z(i, j) at index i * m + j.
-std::vector<float> grid(int n, int m, float (*f)(float, float), std::vector<float>& x, std::vector<float>& y) {
+std::vector<float> grid(int n, int m, float (*f)(float, float), std::vector<float>& x,
+                        std::vector<float>& y) {
     x.resize(n), y.resize(m);
     for (int i = 0; i < n; ++i) x[i] = (float)i;
     for (int j = 0; j < m; ++j) y[j] = (float)j;
@@ -45,7 +46,8 @@ long long warnings() { return state().run.warning_count; }
 
 TEST(ContourTrace, CircleIsOneClosedLine) {
     std::vector<float> x, y;
-    auto z = grid(21, 21, [](float a, float b) { return (a - 10) * (a - 10) + (b - 10) * (b - 10); }, x, y);
+    auto z = grid(
+        21, 21, [](float a, float b) { return (a - 10) * (a - 10) + (b - 10) * (b - 10); }, x, y);
     Lines l;
     ASSERT_TRUE(contour::trace_grid(x.data(), 21, y.data(), 21, z.data(), 25.0f, l));
     ASSERT_EQ(l.lines.size(), 1u);
@@ -57,7 +59,8 @@ TEST(ContourTrace, CircleIsOneClosedLine) {
 
 TEST(ContourTrace, OpenLinesRunFromBorderToBorder) {
     std::vector<float> x, y;
-    auto z = grid(5, 4, [](float a, float) { return a; }, x, y);
+    auto z = grid(
+        5, 4, [](float a, float) { return a; }, x, y);
     Lines l;
     contour::trace_grid(x.data(), 5, y.data(), 4, z.data(), 1.5f, l);
     ASSERT_EQ(l.lines.size(), 1u);
@@ -105,7 +108,8 @@ TEST(ContourTrace, TiesCountAsBelowAndSaddlesFollowTheMean) {
 
 TEST(ContourTrace, ValuesThatAreNotNumbersLeaveHoles) {
     std::vector<float> x, y;
-    auto z = grid(11, 11, [](float a, float) { return a; }, x, y);
+    auto z = grid(
+        11, 11, [](float a, float) { return a; }, x, y);
     z[5 * 11 + 5] = NAN;
     z[2 * 11 + 7] = INFINITY;
     Lines l;
@@ -118,25 +122,31 @@ TEST(ContourTrace, ValuesThatAreNotNumbersLeaveHoles) {
 TEST(ContourPoints, LimitsWarnOnceAndKeepCounts) {
     std::vector<float> x, y;
     // Two separate bumps: two closed lines.
-    auto z = grid(30, 15, [](float a, float b) {
-        return std::exp(-((a - 7) * (a - 7) + (b - 7) * (b - 7)) / 8) +
-               std::exp(-((a - 22) * (a - 22) + (b - 7) * (b - 7)) / 8);
-    }, x, y);
+    auto z = grid(
+        30, 15,
+        [](float a, float b) {
+            return std::exp(-((a - 7) * (a - 7) + (b - 7) * (b - 7)) / 8) +
+                   std::exp(-((a - 22) * (a - 22) + (b - 7) * (b - 7)) / 8);
+        },
+        x, y);
     std::vector<float> xp(1000), yp(1000);
     std::vector<int> counts(10);
-    int lines = conpts(x.data(), 30, y.data(), 15, z.data(), 0.5f, xp.data(), yp.data(), 1000, counts.data(), 10);
+    int lines =
+        conpts(x.data(), 30, y.data(), 15, z.data(), 0.5f, xp.data(), yp.data(), 1000, counts.data(), 10);
     ASSERT_EQ(lines, 2);
     int total = counts[0] + counts[1];
     long long w = warnings();
     lines = conpts(x.data(), 30, y.data(), 15, z.data(), 0.5f, xp.data(), yp.data(), 1000, counts.data(), 1);
     EXPECT_EQ(lines, 1);
     EXPECT_EQ(warnings(), w + 1);
-    lines = conpts(x.data(), 30, y.data(), 15, z.data(), 0.5f, xp.data(), yp.data(), total - 5, counts.data(), 10);
+    lines = conpts(x.data(), 30, y.data(), 15, z.data(), 0.5f, xp.data(), yp.data(), total - 5, counts.data(),
+                   10);
     EXPECT_EQ(warnings(), w + 2);  // one warning for the points
     int stored = 0;
     for (int k = 0; k < lines; ++k) stored += counts[k];
     EXPECT_EQ(stored, total - 5);
-    EXPECT_EQ(conpts(x.data(), 1, y.data(), 15, z.data(), 0.5f, xp.data(), yp.data(), 10, counts.data(), 10), 0);
+    EXPECT_EQ(conpts(x.data(), 1, y.data(), 15, z.data(), 0.5f, xp.data(), yp.data(), 10, counts.data(), 10),
+              0);
 }
 
 // ---- triangulation ------------------------------------------------------------
@@ -160,15 +170,18 @@ Tris run_triang(std::vector<float> x, std::vector<float> y) {
 
 // Every triangle is counter-clockwise and no point lies strictly inside a
 // circumcircle (checked on a sample of points for large sets).
-void expect_delaunay(const std::vector<float>& x, const std::vector<float>& y, const Tris& t, int stride = 1) {
+void expect_delaunay(const std::vector<float>& x, const std::vector<float>& y, const Tris& t,
+                     int stride = 1) {
     for (int k = 0; k < t.n; ++k) {
         int i = t.a[k] - 1, j = t.b[k] - 1, l = t.c[k] - 1;
-        double o = ((double)x[j] - x[i]) * ((double)y[l] - y[i]) - ((double)y[j] - y[i]) * ((double)x[l] - x[i]);
+        double o =
+            ((double)x[j] - x[i]) * ((double)y[l] - y[i]) - ((double)y[j] - y[i]) * ((double)x[l] - x[i]);
         ASSERT_GT(o, 0) << "triangle " << k;
         for (std::size_t p = (std::size_t)(k % stride); p < x.size(); p += stride) {
             long double ax = x[i] - x[p], ay = y[i] - y[p], bx = x[j] - x[p], by = y[j] - y[p];
             long double cx = x[l] - x[p], cy = y[l] - y[p];
-            long double det = (ax * ax + ay * ay) * (bx * cy - cx * by) - (bx * bx + by * by) * (ax * cy - cx * ay) +
+            long double det = (ax * ax + ay * ay) * (bx * cy - cx * by) -
+                              (bx * bx + by * by) * (ax * cy - cx * ay) +
                               (cx * cx + cy * cy) * (ax * by - bx * ay);
             ASSERT_LE(det, 1e-6L * (1 + std::fabs((double)ax) + std::fabs((double)bx))) << "point " << p;
         }
