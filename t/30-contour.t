@@ -68,6 +68,21 @@ subtest 'labels interrupt the line' => sub {
     isnt(scalar(strokes($text->{ops})), scalar(strokes($lab->{ops})), 'conlab text in place of the number');
 };
 
+subtest 'concrv: labels only on straight stretches; thick lines' => sub {
+    # A zigzag bending 40 degrees at every point never starts a label.
+    my (@x, @y);
+    for my $k (0 .. 40) { push @x, 50 + 20 * $k; push @y, 500 + ($k % 2 ? 8 : -8) }
+    my $plain = ps_plot(sub { Korval::concrv(\@x, \@y, scalar @x, 1) });
+    my $lab = ps_plot(sub { Korval::labels('FLOA', 'CONT'); Korval::concrv(\@x, \@y, scalar @x, 1) });
+    is_deeply([strokes($lab->{ops})], [strokes($plain->{ops})], 'zigzag: no label');
+    my $straight = ps_plot(sub { Korval::labels('FLOA', 'CONT'); Korval::concrv([50, 450, 950], [500, 500, 500], 3, 1) });
+    ok(strokes($straight->{ops}) > strokes($plain->{ops}), 'a straight line gets a label');
+    my $thick = ps_plot(sub { Korval::thkcrv(3); Korval::concrv([50, 950], [500, 500], 2, 1) });
+    my @rows = sort { $a <=> $b } map { $_->[0][1] } strokes($thick->{ops});
+    is(scalar(@rows), 3, 'thickness 3: three passes');
+    ok(abs($rows[0] - 599) < 0.7 && abs($rows[1] - 600) < 0.7 && abs($rows[2] - 601) < 0.7, 'one plot unit apart');
+};
+
 subtest 'conmat and bad input' => sub {
     my $r = ps_plot(sub { Korval::conmat([1, 2, 3], 1, 3, 1.5) });
     like($r->{err}, qr/Warning\s+2:.*conmat/, 'n = 1: warning 2');

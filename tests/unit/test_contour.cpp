@@ -380,3 +380,40 @@ TEST(ContourClip, BandOfATriangle) {
     EXPECT_EQ(contour::clip_band(x, y, z, 3, true, 2.0, false, 0, ox, oy, oz), 0);  // nothing above 2
     EXPECT_EQ(contour::clip_band(x, y, z, 3, false, 0, false, 0, ox, oy, oz), 3);
 }
+
+TEST(Triangulation, CocircularCollinearAndDuplicateSets) {
+    // Points on a circle (all cocircular) and its centre.
+    std::vector<float> x, y;
+    for (int k = 0; k < 64; ++k) {
+        x.push_back((float)std::cos(k * 2 * M_PI / 64));
+        y.push_back((float)std::sin(k * 2 * M_PI / 64));
+    }
+    Tris t = run_triang(x, y);
+    EXPECT_EQ(t.n, 62);  // convex position: n - 2
+    x.push_back(0), y.push_back(0);
+    t = run_triang(x, y);
+    EXPECT_EQ(t.n, 64);
+    // Three lines of many points each, crossing, every point twice.
+    x.clear(), y.clear();
+    for (int k = 0; k <= 40; ++k) {
+        float s = -1 + k * 0.05f;
+        for (int rep = 0; rep < 2; ++rep) {
+            x.push_back(s), y.push_back(0);
+            x.push_back(0), y.push_back(s);
+            x.push_back(s), y.push_back(s);
+        }
+    }
+    t = run_triang(x, y);
+    ASSERT_GT(t.n, 0);
+    std::set<std::tuple<int, int>> directed;
+    std::set<std::pair<float, float>> used;
+    for (int k = 0; k < t.n; ++k) {
+        int v[3] = {t.a[k], t.b[k], t.c[k]};
+        for (int e = 0; e < 3; ++e) {
+            EXPECT_TRUE(directed.insert({v[e], v[(e + 1) % 3]}).second);
+            used.insert({x[v[e] - 1], y[v[e] - 1]});
+        }
+    }
+    EXPECT_EQ(used.size(), 3u * 41 - 2);  // every distinct point; the origin lies on all three lines
+    expect_delaunay(x, y, t);
+}
