@@ -169,6 +169,17 @@ subtest 'contours over triangles' => sub {
     $r = ps_plot(sub { Korval::shdmod('SMOO', 'SURF'); Korval::crvtri(\@x, \@y, \@z, 5, \@i1, \@i2, \@i3, 4) },
                  graf3 => [0, 1000, 0, 100]);
     like($r->{err}, qr/Warning\s+40:.*crvtri/, 'SMOO needs a raster format');
+    Korval::metafl('PNG');
+    Korval::setfil('smooth.png');
+    Korval::filmod('DELE');
+    Korval::korini();
+    Korval::errmod('PROT', 'OFF');
+    Korval::shdmod('SMOO', 'SURF');
+    Korval::graf3(0, 1000, 0, 100, 0, 1000, 0, 100, 0, 1000, 0, 100);
+    Korval::crvtri(\@x, \@y, \@z, 5, \@i1, \@i2, \@i3, 4);
+    Korval::korfin();
+    ok(-s 'smooth.png', 'SMOO on a raster format');
+    is(KTest::slurp('korval.err') // '', '', 'without warnings');
 };
 
 done_testing();

@@ -375,34 +375,43 @@ void confll(const float* x, const float* y, const float* z, int n, const int* i1
 
 namespace {
 
-// A triangle shaded smoothly: split until its corners share one colour or
-// it is smaller than a plot unit, then filled in the colour of its centre.
-void smooth_triangle(const double* x, const double* y, const double* z, int depth) {
-    int c[3];
-    float px[3], py[3];
-    for (int k = 0; k < 3; ++k) {
-        c[k] = z_to_colour((float)z[k]);
-        user_to_plot((float)x[k], (float)y[k], px[k], py[k]);
+// A triangle shaded smoothly: cut along the values where the colour scale
+// changes colour, each piece filled in its own colour.
+void smooth_triangle(const double* x, const double* y, const double* z) {
+    const ColourPlotState& cp = state().colour_plots;
+    const ColourState& roles = state().colour;
+    double u[3];
+    for (int k = 0; k < 3; ++k) u[k] = cp.log ? (z[k] > 0 ? std::log10(z[k]) : -1e30) : z[k];
+    const double umin = std::min({u[0], u[1], u[2]}), umax = std::max({u[0], u[1], u[2]});
+    // The colour boundaries inside the triangle's range, in the scale's
+    // units (exponents for a logarithmic scale), and the ends of the scale.
+    double cuts[260];
+    int nc = 0;
+    auto add = [&](double v) {
+        if (v > umin && v < umax && nc < 260) cuts[nc++] = v;
+    };
+    add(cp.ua);
+    add(cp.ue);
+    if (cp.k != 0) {
+        int c0 = (int)std::floor(roles.range_lo + (umin - cp.ua) * cp.k);
+        int c1 = (int)std::floor(roles.range_lo + (umax - cp.ua) * cp.k);
+        if (c0 > c1) std::swap(c0, c1);
+        c0 = std::max(c0, roles.range_lo);
+        c1 = std::min(c1 + 1, roles.range_hi);
+        for (int c = c0; c <= c1; ++c) add(cp.ua + (c - roles.range_lo) / cp.k);
     }
-    float size = std::max({std::fabs(px[0] - px[1]), std::fabs(px[1] - px[2]), std::fabs(px[2] - px[0]),
-                           std::fabs(py[0] - py[1]), std::fabs(py[1] - py[2]), std::fabs(py[2] - py[0])});
-    if ((c[0] == c[1] && c[1] == c[2]) || size < 1.5f || depth >= 12) {
-        float fx[3] = {(float)x[0], (float)x[1], (float)x[2]},
-              fy[3] = {(float)y[0], (float)y[1], (float)y[2]};
-        fill_user_polygon(fx, fy, 3, z_to_colour((float)((z[0] + z[1] + z[2]) / 3)));
-        return;
+    std::sort(cuts, cuts + nc);
+    float fx[12], fy[12];
+    for (int piece = 0; piece <= nc; ++piece) {
+        double ox[12], oy[12], ou[12];
+        int m = clip_band(x, y, u, 3, piece > 0, piece > 0 ? cuts[piece - 1] : 0, piece < nc,
+                          piece < nc ? cuts[piece] : 0, ox, oy, ou);
+        if (m < 3) continue;
+        double mean = 0;
+        for (int k = 0; k < m; ++k) fx[k] = (float)ox[k], fy[k] = (float)oy[k], mean += ou[k];
+        mean /= m;
+        fill_user_polygon(fx, fy, m, z_to_colour((float)(cp.log ? std::pow(10.0, mean) : mean)));
     }
-    double mx[3], my[3], mz[3];
-    for (int k = 0; k < 3; ++k) {
-        int l = (k + 1) % 3;
-        mx[k] = 0.5 * (x[k] + x[l]), my[k] = 0.5 * (y[k] + y[l]), mz[k] = 0.5 * (z[k] + z[l]);
-    }
-    for (int k = 0; k < 3; ++k) {
-        int p = (k + 2) % 3;  // the midpoint before corner k
-        double sx[3] = {x[k], mx[k], mx[p]}, sy[3] = {y[k], my[k], my[p]}, sz[3] = {z[k], mz[k], mz[p]};
-        smooth_triangle(sx, sy, sz, depth + 1);
-    }
-    smooth_triangle(mx, my, mz, depth + 1);
 }
 
 }  // namespace
@@ -428,7 +437,7 @@ void crvtri(const float* x, const float* y, const float* z, int n, const int* i1
         }
         if (!ok) continue;
         if (smooth) {
-            smooth_triangle(tx, ty, tz, 0);
+            smooth_triangle(tx, ty, tz);
         } else {
             float fx[3] = {(float)tx[0], (float)tx[1], (float)tx[2]},
                   fy[3] = {(float)ty[0], (float)ty[1], (float)ty[2]};
