@@ -10,8 +10,8 @@ void contur(const float* x1ray, int nx, const float* x2ray, int ny, const float*
 void conmat(const float* x1ray, int nx, int ny, float zlev);
 // Contour points without drawing: nlins lines, line k with nray[k]
 // points, the points one after another in xpts/ypts; returns nlins.
-int conpts(const float* x1ray, int nx, const float* x2ray, int ny, const float* xmat, float zlev,
-           float* xpts, float* ypts, int maxpts, int* nray, int maxray);
+int conpts(const float* x1ray, int nx, const float* x2ray, int ny, const float* xmat, float zlev, float* xpts,
+           float* ypts, int maxpts, int* nray, int maxray);
 void concrv(const float* x1ray, const float* x2ray, int n, float zlev);
 void conshd(const float* x1ray, int nx, const float* x2ray, int ny, const float* xmat, const float* zlev,
             int nlev);

@@ -1,4 +1,6 @@
 // Per-axis settings of labels, ticks and names.
+#include <algorithm>
+#include <cmath>
 #include <cctype>
 #include <cstring>
 
@@ -74,7 +76,9 @@ void settings_defaults() {
     s.bar_label_mode = s.pie_label_mode = s.contour_label_mode = 0;
     s.bar_digits = s.contour_digits = s.pie_data_digits = s.pie_percent_digits = 1;
     s.bar_label_pos = s.pie_label_pos = s.pie_label_type = 0;
-    s.contour_label_dist = scaled_length(30);
+    // 500 plot units between contour labels, divided by the scale factor.
+    const float sf = state().out.scale_factor > 0 ? state().out.scale_factor : 1.0f;
+    s.contour_label_dist = std::max(1, (int)std::lround(500.0f / sf));
 }
 
 template <class F>

@@ -120,8 +120,9 @@ inline void conpts_xsub(pTHX_ CV* cv) {
         c.in(aTHX_ maxray, ST(10), 10);
         if (!err[0] && check_sizes(c.ctx) && out.alloc(maxpts.arg(), maxray.arg(), c.ctx)) {
             run_guarded(err, sizeof err, [&] {
-                result = korval::conpts(x.arg(), nx.arg(), y.arg(), ny.arg(), z.arg(), zlev.arg(), out.x.data(),
-                                        out.y.data(), out.maxpts, out.counts.data(), out.maxray);
+                result =
+                    korval::conpts(x.arg(), nx.arg(), y.arg(), ny.arg(), z.arg(), zlev.arg(), out.x.data(),
+                                   out.y.data(), out.maxpts, out.counts.data(), out.maxray);
             });
             if (!err[0]) out.store(aTHX_ result);
         }
@@ -163,9 +164,9 @@ inline void tripts_xsub(pTHX_ CV* cv) {
         c.in(aTHX_ maxray, ST(13), 13);
         if (!err[0] && check_sizes(c.ctx) && out.alloc(maxpts.arg(), maxray.arg(), c.ctx)) {
             run_guarded(err, sizeof err, [&] {
-                result = korval::tripts(x.arg(), y.arg(), z.arg(), n.arg(), i1.arg(), i2.arg(), i3.arg(), ntri.arg(),
-                                        zlev.arg(), out.x.data(), out.y.data(), out.maxpts, out.counts.data(),
-                                        out.maxray);
+                result = korval::tripts(x.arg(), y.arg(), z.arg(), n.arg(), i1.arg(), i2.arg(), i3.arg(),
+                                        ntri.arg(), zlev.arg(), out.x.data(), out.y.data(), out.maxpts,
+                                        out.counts.data(), out.maxray);
             });
             if (!err[0]) out.store(aTHX_ result);
         }

@@ -1,5 +1,7 @@
 // Contour lines of matrices (contur, conmat), given contour lines (concrv),
 // contour points (conpts), labels in the lines and the contour settings.
+#include "contour/contour.hpp"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -7,7 +9,6 @@
 
 #include "axes/axes.hpp"
 #include "axes/format.hpp"
-#include "contour/contour.hpp"
 #include "draw/draw.hpp"
 #include "korval/korval.hpp"
 #include "plots/plots.hpp"

@@ -37,7 +37,8 @@ struct PointStore : LineSink {
     int maxray;
     int points = 0, lines = 0;
     bool line_warned = false, point_warned = false;
-    PointStore(float* x, float* y, int mp, int* c, int mr) : xp(x), yp(y), maxpts(mp), counts(c), maxray(mr) {}
+    PointStore(float* x, float* y, int mp, int* c, int mr)
+        : xp(x), yp(y), maxpts(mp), counts(c), maxray(mr) {}
     void line(const float* x, const float* y, int n, bool closed) override;
 };
 
@@ -45,7 +46,7 @@ struct PointStore : LineSink {
 // mode asks for it, with labels in gaps of the line.
 struct LineDrawer : LineSink {
     float level = 0;
-    bool labels = false;      // the line is interrupted for labels
+    bool labels = false;       // the line is interrupted for labels
     bool draw_labels = false;  // the labels are drawn (first pass only)
     void line(const float* x, const float* y, int n, bool closed) override;
     // The same for a line already in plot coordinates.

@@ -8,6 +8,7 @@
 
 #include "axes/axes.hpp"
 #include "contour/contour.hpp"
+#include "core/state.hpp"
 #include "draw/draw.hpp"
 #include "graph3d/graph3d.hpp"
 #include "korval/korval.hpp"
@@ -21,14 +22,14 @@ namespace {
 
 // Plot coordinates of the polygon being filled.
 struct PolyBuffer {
-    std::vector<float> x, y;
+    std::vector<float> x, y, cx, cy;
 };
 PolyBuffer& poly_buffer() {
     static PolyBuffer b;
     return b;
 }
 
-int g_fill_colour = -1;     // colour last selected for filling
+int g_fill_colour = -1;    // colour last selected for filling
 float g_fill_spacing = 1;  // scan-line spacing of software fills
 
 }  // namespace
@@ -137,6 +138,39 @@ void fill_user_polygon(const float* x, const float* y, int n, int colour) {
     for (int k = 0; k < n; ++k) {
         user_to_plot(x[k], y[k], b.x[(std::size_t)k], b.y[(std::size_t)k]);
         if (!std::isfinite(b.x[(std::size_t)k]) || !std::isfinite(b.y[(std::size_t)k])) return;
+    }
+    // Cut to the clipping rectangle here, so that a polygon touching the
+    // axis border is still filled by the device rather than hatched.
+    const PipelineState& p = state().pipeline;
+    if (!p.circle) {
+        const float lim[4] = {(float)(p.clip_xmin - p.shift_x), (float)(p.clip_xmax - p.shift_x),
+                              (float)(p.clip_ymin - p.shift_y), (float)(p.clip_ymax - p.shift_y)};
+        for (int side = 0; side < 4 && n >= 3; ++side) {
+            const bool vertical = side < 2, low = side % 2 == 0;
+            const float v = lim[side];
+            auto in = [&](float px, float py) {
+                float c = vertical ? px : py;
+                return low ? c >= v : c <= v;
+            };
+            b.cx.clear();
+            b.cy.clear();
+            for (int k = 0; k < n; ++k) {
+                int l = (k + 1) % n;
+                float ax = b.x[(std::size_t)k], ay = b.y[(std::size_t)k];
+                float bx = b.x[(std::size_t)l], by = b.y[(std::size_t)l];
+                bool ia = in(ax, ay), ib = in(bx, by);
+                if (ia) b.cx.push_back(ax), b.cy.push_back(ay);
+                if (ia != ib) {
+                    float t = vertical ? (v - ax) / (bx - ax) : (v - ay) / (by - ay);
+                    b.cx.push_back(vertical ? v : ax + (bx - ax) * t);
+                    b.cy.push_back(vertical ? ay + (by - ay) * t : v);
+                }
+            }
+            b.x.swap(b.cx);
+            b.y.swap(b.cy);
+            n = (int)b.x.size();
+        }
+        if (n < 3) return;
     }
     if (colour != g_fill_colour) {
         use_colour(colour);
@@ -293,7 +327,8 @@ void conshd(const float* x, int n, const float* y, int m, const float* z, const 
         for (int j = 0; j < m - 1; ++j) {
             const float* c = z + (std::size_t)i * m + j;
             int whole = -1;
-            bool finite = std::isfinite(c[0]) && std::isfinite(c[1]) && std::isfinite(c[m]) && std::isfinite(c[m + 1]);
+            bool finite =
+                std::isfinite(c[0]) && std::isfinite(c[1]) && std::isfinite(c[m]) && std::isfinite(c[m + 1]);
             if (finite) {
                 int b0 = b.band(c[0]);
                 if (b.band(c[1]) == b0 && b.band(c[m]) == b0 && b.band(c[m + 1]) == b0) whole = b0;
@@ -309,8 +344,8 @@ void conshd(const float* x, int n, const float* y, int m, const float* z, const 
     }
 }
 
-void confll(const float* x, const float* y, const float* z, int n, const int* i1, const int* i2, const int* i3,
-            int ntri, const float* zlev, int nlev) {
+void confll(const float* x, const float* y, const float* z, int n, const int* i1, const int* i2,
+            const int* i3, int ntri, const float* zlev, int nlev) {
     if (check_level(2, 3, "confll")) return;
     if (n < 3) return (void)warn_routine_value(2, n);
     if (ntri < 1) return (void)warn_routine_value(2, ntri);
@@ -340,39 +375,49 @@ void confll(const float* x, const float* y, const float* z, int n, const int* i1
 
 namespace {
 
-// A triangle shaded smoothly: split until its corners share one colour or
-// it is smaller than a plot unit, then filled in the colour of its centre.
-void smooth_triangle(const double* x, const double* y, const double* z, int depth) {
-    int c[3];
-    float px[3], py[3];
-    for (int k = 0; k < 3; ++k) {
-        c[k] = z_to_colour((float)z[k]);
-        user_to_plot((float)x[k], (float)y[k], px[k], py[k]);
+// A triangle shaded smoothly: cut along the values where the colour scale
+// changes colour, each piece filled in its own colour.
+void smooth_triangle(const double* x, const double* y, const double* z) {
+    const ColourPlotState& cp = state().colour_plots;
+    const ColourState& roles = state().colour;
+    double u[3];
+    for (int k = 0; k < 3; ++k) u[k] = cp.log ? (z[k] > 0 ? std::log10(z[k]) : -1e30) : z[k];
+    const double umin = std::min({u[0], u[1], u[2]}), umax = std::max({u[0], u[1], u[2]});
+    // The colour boundaries inside the triangle's range, in the scale's
+    // units (exponents for a logarithmic scale), and the ends of the scale.
+    double cuts[260];
+    int nc = 0;
+    auto add = [&](double v) {
+        if (v > umin && v < umax && nc < 260) cuts[nc++] = v;
+    };
+    add(cp.ua);
+    add(cp.ue);
+    if (cp.k != 0) {
+        int c0 = (int)std::floor(roles.range_lo + (umin - cp.ua) * cp.k);
+        int c1 = (int)std::floor(roles.range_lo + (umax - cp.ua) * cp.k);
+        if (c0 > c1) std::swap(c0, c1);
+        c0 = std::max(c0, roles.range_lo);
+        c1 = std::min(c1 + 1, roles.range_hi);
+        for (int c = c0; c <= c1; ++c) add(cp.ua + (c - roles.range_lo) / cp.k);
     }
-    float size = std::max({std::fabs(px[0] - px[1]), std::fabs(px[1] - px[2]), std::fabs(px[2] - px[0]),
-                           std::fabs(py[0] - py[1]), std::fabs(py[1] - py[2]), std::fabs(py[2] - py[0])});
-    if ((c[0] == c[1] && c[1] == c[2]) || size < 1.5f || depth >= 12) {
-        float fx[3] = {(float)x[0], (float)x[1], (float)x[2]}, fy[3] = {(float)y[0], (float)y[1], (float)y[2]};
-        fill_user_polygon(fx, fy, 3, z_to_colour((float)((z[0] + z[1] + z[2]) / 3)));
-        return;
+    std::sort(cuts, cuts + nc);
+    float fx[12], fy[12];
+    for (int piece = 0; piece <= nc; ++piece) {
+        double ox[12], oy[12], ou[12];
+        int m = clip_band(x, y, u, 3, piece > 0, piece > 0 ? cuts[piece - 1] : 0, piece < nc,
+                          piece < nc ? cuts[piece] : 0, ox, oy, ou);
+        if (m < 3) continue;
+        double mean = 0;
+        for (int k = 0; k < m; ++k) fx[k] = (float)ox[k], fy[k] = (float)oy[k], mean += ou[k];
+        mean /= m;
+        fill_user_polygon(fx, fy, m, z_to_colour((float)(cp.log ? std::pow(10.0, mean) : mean)));
     }
-    double mx[3], my[3], mz[3];
-    for (int k = 0; k < 3; ++k) {
-        int l = (k + 1) % 3;
-        mx[k] = 0.5 * (x[k] + x[l]), my[k] = 0.5 * (y[k] + y[l]), mz[k] = 0.5 * (z[k] + z[l]);
-    }
-    for (int k = 0; k < 3; ++k) {
-        int p = (k + 2) % 3;  // the midpoint before corner k
-        double sx[3] = {x[k], mx[k], mx[p]}, sy[3] = {y[k], my[k], my[p]}, sz[3] = {z[k], mz[k], mz[p]};
-        smooth_triangle(sx, sy, sz, depth + 1);
-    }
-    smooth_triangle(mx, my, mz, depth + 1);
 }
 
 }  // namespace
 
-void crvtri(const float* x, const float* y, const float* z, int n, const int* i1, const int* i2, const int* i3,
-            int ntri) {
+void crvtri(const float* x, const float* y, const float* z, int n, const int* i1, const int* i2,
+            const int* i3, int ntri) {
     if (check_level(3, 3, "crvtri")) return;
     if (state().axes.kind == 3) return (void)warn_routine(35);
     const bool smooth = state().colour_plots.surface_shading == 1;
@@ -392,9 +437,10 @@ void crvtri(const float* x, const float* y, const float* z, int n, const int* i1
         }
         if (!ok) continue;
         if (smooth) {
-            smooth_triangle(tx, ty, tz, 0);
+            smooth_triangle(tx, ty, tz);
         } else {
-            float fx[3] = {(float)tx[0], (float)tx[1], (float)tx[2]}, fy[3] = {(float)ty[0], (float)ty[1], (float)ty[2]};
+            float fx[3] = {(float)tx[0], (float)tx[1], (float)tx[2]},
+                  fy[3] = {(float)ty[0], (float)ty[1], (float)ty[2]};
             fill_user_polygon(fx, fy, 3, z_to_colour((float)((tz[0] + tz[1] + tz[2]) / 3)));
         }
     }
@@ -413,8 +459,8 @@ struct TriangleTracer : Tracer {
 
 }  // namespace
 
-void contri(const float* x, const float* y, const float* z, int n, const int* i1, const int* i2, const int* i3,
-            int ntri, float zlev) {
+void contri(const float* x, const float* y, const float* z, int n, const int* i1, const int* i2,
+            const int* i3, int ntri, float zlev) {
     if (check_level(2, 3, "contri")) return;
     if (n < 3 || ntri < 1) return;
     TriangleTracer t;

@@ -287,7 +287,8 @@ int triang(float* x, float* y, int n, int* i1, int* i2, int* i3, int nmax) {
     }
     // The outer triangle, far enough away that it does not bend the hull;
     // its corners are written behind the data.
-    double d = std::max(std::max(xmax - xmin, ymax - ymin), 1e-30 + 1e-6 * std::max(std::fabs(xmax), std::fabs(ymax)));
+    double d = std::max(std::max(xmax - xmin, ymax - ymin),
+                        1e-30 + 1e-6 * std::max(std::fabs(xmax), std::fabs(ymax)));
     double xm = 0.5 * (xmin + xmax), ym = 0.5 * (ymin + ymax);
     double big = 1.0e4 * d;
     const double sx[3] = {xm - 0.866 * big, xm + 0.866 * big, xm};

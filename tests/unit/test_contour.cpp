@@ -11,6 +11,7 @@
 
 #include "contour/contour.hpp"
 #include "core/core.hpp"
+#include "graph3d/graph3d.hpp"
 #include "korval/korval.hpp"
 
 using namespace korval;
@@ -28,7 +29,8 @@ struct Lines : contour::LineSink {
 };
 
 // z(i, j) at index i * m + j.
-std::vector<float> grid(int n, int m, float (*f)(float, float), std::vector<float>& x, std::vector<float>& y) {
+std::vector<float> grid(int n, int m, float (*f)(float, float), std::vector<float>& x,
+                        std::vector<float>& y) {
     x.resize(n), y.resize(m);
     for (int i = 0; i < n; ++i) x[i] = (float)i;
     for (int j = 0; j < m; ++j) y[j] = (float)j;
@@ -44,7 +46,8 @@ long long warnings() { return state().run.warning_count; }
 
 TEST(ContourTrace, CircleIsOneClosedLine) {
     std::vector<float> x, y;
-    auto z = grid(21, 21, [](float a, float b) { return (a - 10) * (a - 10) + (b - 10) * (b - 10); }, x, y);
+    auto z = grid(
+        21, 21, [](float a, float b) { return (a - 10) * (a - 10) + (b - 10) * (b - 10); }, x, y);
     Lines l;
     ASSERT_TRUE(contour::trace_grid(x.data(), 21, y.data(), 21, z.data(), 25.0f, l));
     ASSERT_EQ(l.lines.size(), 1u);
@@ -56,7 +59,8 @@ TEST(ContourTrace, CircleIsOneClosedLine) {
 
 TEST(ContourTrace, OpenLinesRunFromBorderToBorder) {
     std::vector<float> x, y;
-    auto z = grid(5, 4, [](float a, float) { return a; }, x, y);
+    auto z = grid(
+        5, 4, [](float a, float) { return a; }, x, y);
     Lines l;
     contour::trace_grid(x.data(), 5, y.data(), 4, z.data(), 1.5f, l);
     ASSERT_EQ(l.lines.size(), 1u);
@@ -104,7 +108,8 @@ TEST(ContourTrace, TiesCountAsBelowAndSaddlesFollowTheMean) {
 
 TEST(ContourTrace, ValuesThatAreNotNumbersLeaveHoles) {
     std::vector<float> x, y;
-    auto z = grid(11, 11, [](float a, float) { return a; }, x, y);
+    auto z = grid(
+        11, 11, [](float a, float) { return a; }, x, y);
     z[5 * 11 + 5] = NAN;
     z[2 * 11 + 7] = INFINITY;
     Lines l;
@@ -117,25 +122,31 @@ TEST(ContourTrace, ValuesThatAreNotNumbersLeaveHoles) {
 TEST(ContourPoints, LimitsWarnOnceAndKeepCounts) {
     std::vector<float> x, y;
     // Two separate bumps: two closed lines.
-    auto z = grid(30, 15, [](float a, float b) {
-        return std::exp(-((a - 7) * (a - 7) + (b - 7) * (b - 7)) / 8) +
-               std::exp(-((a - 22) * (a - 22) + (b - 7) * (b - 7)) / 8);
-    }, x, y);
+    auto z = grid(
+        30, 15,
+        [](float a, float b) {
+            return std::exp(-((a - 7) * (a - 7) + (b - 7) * (b - 7)) / 8) +
+                   std::exp(-((a - 22) * (a - 22) + (b - 7) * (b - 7)) / 8);
+        },
+        x, y);
     std::vector<float> xp(1000), yp(1000);
     std::vector<int> counts(10);
-    int lines = conpts(x.data(), 30, y.data(), 15, z.data(), 0.5f, xp.data(), yp.data(), 1000, counts.data(), 10);
+    int lines =
+        conpts(x.data(), 30, y.data(), 15, z.data(), 0.5f, xp.data(), yp.data(), 1000, counts.data(), 10);
     ASSERT_EQ(lines, 2);
     int total = counts[0] + counts[1];
     long long w = warnings();
     lines = conpts(x.data(), 30, y.data(), 15, z.data(), 0.5f, xp.data(), yp.data(), 1000, counts.data(), 1);
     EXPECT_EQ(lines, 1);
     EXPECT_EQ(warnings(), w + 1);
-    lines = conpts(x.data(), 30, y.data(), 15, z.data(), 0.5f, xp.data(), yp.data(), total - 5, counts.data(), 10);
+    lines = conpts(x.data(), 30, y.data(), 15, z.data(), 0.5f, xp.data(), yp.data(), total - 5, counts.data(),
+                   10);
     EXPECT_EQ(warnings(), w + 2);  // one warning for the points
     int stored = 0;
     for (int k = 0; k < lines; ++k) stored += counts[k];
     EXPECT_EQ(stored, total - 5);
-    EXPECT_EQ(conpts(x.data(), 1, y.data(), 15, z.data(), 0.5f, xp.data(), yp.data(), 10, counts.data(), 10), 0);
+    EXPECT_EQ(conpts(x.data(), 1, y.data(), 15, z.data(), 0.5f, xp.data(), yp.data(), 10, counts.data(), 10),
+              0);
 }
 
 // ---- triangulation ------------------------------------------------------------
@@ -159,15 +170,18 @@ Tris run_triang(std::vector<float> x, std::vector<float> y) {
 
 // Every triangle is counter-clockwise and no point lies strictly inside a
 // circumcircle (checked on a sample of points for large sets).
-void expect_delaunay(const std::vector<float>& x, const std::vector<float>& y, const Tris& t, int stride = 1) {
+void expect_delaunay(const std::vector<float>& x, const std::vector<float>& y, const Tris& t,
+                     int stride = 1) {
     for (int k = 0; k < t.n; ++k) {
         int i = t.a[k] - 1, j = t.b[k] - 1, l = t.c[k] - 1;
-        double o = ((double)x[j] - x[i]) * ((double)y[l] - y[i]) - ((double)y[j] - y[i]) * ((double)x[l] - x[i]);
+        double o =
+            ((double)x[j] - x[i]) * ((double)y[l] - y[i]) - ((double)y[j] - y[i]) * ((double)x[l] - x[i]);
         ASSERT_GT(o, 0) << "triangle " << k;
         for (std::size_t p = (std::size_t)(k % stride); p < x.size(); p += stride) {
             long double ax = x[i] - x[p], ay = y[i] - y[p], bx = x[j] - x[p], by = y[j] - y[p];
             long double cx = x[l] - x[p], cy = y[l] - y[p];
-            long double det = (ax * ax + ay * ay) * (bx * cy - cx * by) - (bx * bx + by * by) * (ax * cy - cx * ay) +
+            long double det = (ax * ax + ay * ay) * (bx * cy - cx * by) -
+                              (bx * bx + by * by) * (ax * cy - cx * ay) +
                               (cx * cx + cy * cy) * (ax * by - bx * ay);
             ASSERT_LE(det, 1e-6L * (1 + std::fabs((double)ax) + std::fabs((double)bx))) << "point " << p;
         }
@@ -262,4 +276,144 @@ TEST(ContourTrace, TrianglesChainIntoLines) {
     Lines l2;
     contour::trace_triangles(x.data(), y.data(), z.data(), 5, bad.data(), b.data(), c.data(), 4, 0.5f, l2);
     EXPECT_EQ(l2.lines.size(), 1u);  // the line through the triangles left
+}
+
+// ---- bands of shaded contours ------------------------------------------------------
+
+namespace {
+
+class BandsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        saved_plots_ = state().colour_plots;
+        saved_colour_ = state().colour;
+        saved_contour_ = state().contour;
+        state().colour_plots = ColourPlotState{};
+        ColourState& c = state().colour;
+        c.range_lo = 1, c.range_hi = 254, c.under = 0, c.over = 255;
+        state().contour.colours.clear();
+    }
+    void TearDown() override {
+        state().colour_plots = saved_plots_;
+        state().colour = saved_colour_;
+        state().contour = saved_contour_;
+    }
+
+private:
+    ColourPlotState saved_plots_;
+    ColourState saved_colour_;
+    ContourState saved_contour_;
+};
+
+}  // namespace
+
+TEST_F(BandsTest, SortedLevelsAndBandRules) {
+    const float lev[3] = {30, 10, 20};
+    contour::ColourScaleScope scale(10, 30);
+    contour::Bands b;
+    b.setup(lev, 3, false);
+    ASSERT_EQ(b.level, (std::vector<float>{10, 20, 30}));
+    EXPECT_EQ(b.pos, (std::vector<int>{1, 2, 0}));
+    EXPECT_EQ(b.band(10), 0);  // ties go below
+    EXPECT_EQ(b.band(10.5), 1);
+    EXPECT_EQ(b.band(30.5), 3);
+    // LOWE: band 0 under colour, band k the colour of level k.
+    EXPECT_EQ(b.colour, (std::vector<int>{0, 1, 128, 254}));
+    state().colour_plots.contour_band_rule = 2;  // UPPE
+    b.setup(lev, 3, false);
+    EXPECT_EQ(b.colour, (std::vector<int>{1, 128, 254, 255}));
+    state().colour_plots.contour_band_rule = 1;  // MIDD
+    b.setup(lev, 3, false);
+    EXPECT_EQ(b.colour[0], 0);
+    EXPECT_EQ(b.colour[1], z_to_colour(15));
+    EXPECT_EQ(b.colour[3], 254);
+    // POLY always colours by the lower level.
+    b.setup(lev, 3, true);
+    EXPECT_EQ(b.colour, (std::vector<int>{0, 1, 128, 254}));
+}
+
+TEST_F(BandsTest, OuterBandsAndDefinedColours) {
+    const float lev[2] = {0, 1};
+    contour::ColourScaleScope scale(0, 1);
+    contour::Bands b;
+    state().colour_plots.contour_bands = 1;  // UPPE: the band below stays empty
+    b.setup(lev, 2, false);
+    EXPECT_EQ(b.colour[0], -1);
+    EXPECT_GE(b.colour[2], 0);
+    state().colour_plots.contour_bands = 3;  // NONE
+    b.setup(lev, 2, false);
+    EXPECT_EQ(b.colour[0], -1);
+    EXPECT_EQ(b.colour[2], -1);
+    state().colour_plots.contour_bands = 0;
+    // conclr colours by argument position; missing ones from the scale,
+    // with the warning.
+    const float five[5] = {5, 4, 3, 2, 1};
+    state().contour.colours = {10, 20, 30};
+    long long w = warnings();
+    contour::ColourScaleScope scale5(1, 5);
+    b.setup(five, 5, false);
+    EXPECT_EQ(warnings(), w + 1);
+    EXPECT_EQ(b.colour[5], 10);  // level 5 is argument 0
+    EXPECT_EQ(b.colour[4], 20);
+    EXPECT_EQ(b.colour[3], 30);
+    EXPECT_EQ(b.colour[2], z_to_colour(2));
+    EXPECT_EQ(b.colour[1], z_to_colour(1));
+}
+
+TEST_F(BandsTest, ColourScaleIsRestored) {
+    set_colour_range(0, 100, false);
+    int before = z_to_colour(50);
+    {
+        contour::ColourScaleScope scale(0, 1);
+        EXPECT_EQ(z_to_colour(1), 254);
+    }
+    EXPECT_EQ(z_to_colour(50), before);
+}
+
+TEST(ContourClip, BandOfATriangle) {
+    const double x[3] = {0, 2, 0}, y[3] = {0, 0, 2}, z[3] = {0, 2, 0};
+    double ox[12], oy[12], oz[12];
+    // 0.5 < z <= 1.5: the strip between x = 0.5 and x = 1.5.
+    int m = contour::clip_band(x, y, z, 3, true, 0.5, true, 1.5, ox, oy, oz);
+    ASSERT_EQ(m, 4);
+    for (int k = 0; k < m; ++k) EXPECT_TRUE(ox[k] >= 0.5 - 1e-9 && ox[k] <= 1.5 + 1e-9);
+    EXPECT_EQ(contour::clip_band(x, y, z, 3, true, 2.0, false, 0, ox, oy, oz), 0);  // nothing above 2
+    EXPECT_EQ(contour::clip_band(x, y, z, 3, false, 0, false, 0, ox, oy, oz), 3);
+}
+
+TEST(Triangulation, CocircularCollinearAndDuplicateSets) {
+    // Points on a circle (all cocircular) and its centre.
+    std::vector<float> x, y;
+    for (int k = 0; k < 64; ++k) {
+        x.push_back((float)std::cos(k * 2 * M_PI / 64));
+        y.push_back((float)std::sin(k * 2 * M_PI / 64));
+    }
+    Tris t = run_triang(x, y);
+    EXPECT_EQ(t.n, 62);  // convex position: n - 2
+    x.push_back(0), y.push_back(0);
+    t = run_triang(x, y);
+    EXPECT_EQ(t.n, 64);
+    // Three lines of many points each, crossing, every point twice.
+    x.clear(), y.clear();
+    for (int k = 0; k <= 40; ++k) {
+        float s = -1 + k * 0.05f;
+        for (int rep = 0; rep < 2; ++rep) {
+            x.push_back(s), y.push_back(0);
+            x.push_back(0), y.push_back(s);
+            x.push_back(s), y.push_back(s);
+        }
+    }
+    t = run_triang(x, y);
+    ASSERT_GT(t.n, 0);
+    std::set<std::tuple<int, int>> directed;
+    std::set<std::pair<float, float>> used;
+    for (int k = 0; k < t.n; ++k) {
+        int v[3] = {t.a[k], t.b[k], t.c[k]};
+        for (int e = 0; e < 3; ++e) {
+            EXPECT_TRUE(directed.insert({v[e], v[(e + 1) % 3]}).second);
+            used.insert({x[v[e] - 1], y[v[e] - 1]});
+        }
+    }
+    EXPECT_EQ(used.size(), 3u * 41 - 2);  // every distinct point; the origin lies on all three lines
+    expect_delaunay(x, y, t);
 }
