@@ -28,5 +28,6 @@ void symfil(const char* device, const char* option);
 void cgmver(int n);
 void cgmpic(const char* s);
 void cgmbgd(float r, float g, float b);
+void wmfmod(const char* mode, const char* key);
 
 }  // namespace korval

@@ -30,6 +30,7 @@ struct Register {
             KORVAL_ROW(cgmver, "i"),
             KORVAL_ROW(cgmpic, "s"),
             KORVAL_ROW(cgmbgd, "x1, x2, x3"),
+            KORVAL_ROW(wmfmod, "s1, s2"),
         });
     }
 } reg;
