@@ -8,12 +8,14 @@
 // the metafile header holds the file size and the largest record.
 #include <algorithm>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "core/core.hpp"
 #include "devices/devices.hpp"
 #include "draw/draw.hpp"
 #include "korval/korval.hpp"
+#include "text/text.hpp"
 
 namespace korval {
 
@@ -34,6 +36,10 @@ constexpr unsigned kCreatePen = 0x02FA;
 constexpr unsigned kCreateBrush = 0x02FC;
 constexpr unsigned kRectangle = 0x041B;
 constexpr unsigned kPolygon = 0x0324;
+constexpr unsigned kSetBkMode = 0x0102;
+constexpr unsigned kSetTextAlign = 0x012E;
+constexpr unsigned kCreateFont = 0x02FB;
+constexpr unsigned kTextOut = 0x0521;
 
 // Coordinates are 16-bit; the window extent is the page plus 20.
 constexpr int kMaxExtent = 32767 - 20;
@@ -46,7 +52,7 @@ std::uint32_t colorref(int index) {
 
 class WmfDevice : public Device {
 public:
-    unsigned capabilities() const override { return kCapFillRect | kCapFillPolygon; }
+    unsigned capabilities() const override { return kCapFillRect | kCapFillPolygon | kCapHardwareText; }
 
     void start() override {
         OutputState& o = state().out;
@@ -123,6 +129,35 @@ public:
             put(X);
             put(Y);
         }
+    }
+
+    // Window fonts: a name, or a new character height for the current one.
+    void hardware_font(const char* name, float height) override {
+        if (name) font_name_ = name;
+        font_size_ = window_font_size((int)height);
+        font_angle_ = -1;  // created again before the next character
+    }
+
+    // One character on its baseline, left-aligned, in the text colour.
+    void character(int code, float x, float y, int angle, float advance) override {
+        (void)advance;
+        if (font_name_.empty()) return;
+        if (turned_) angle += 90;
+        angle %= 360;
+        if (angle < 0) angle += 360;
+        if (!text_ready_) {
+            record(kSetBkMode, {1});         // transparent
+            record(kSetTextAlign, {24});     // baseline, left
+            text_ready_ = true;
+        }
+        if (angle != font_angle_) create_font(angle);
+        int X, Y;
+        map(x, y, X, Y);
+        begin(kTextOut, 4);
+        put(1);
+        put(winansi_code(code) & 0xff);
+        put(Y);
+        put(X);
     }
 
     int finish() override {
@@ -222,6 +257,28 @@ private:
         brush_rgb_ = rgb;
     }
 
+    // A font of the current name and size at an angle (tenths of degrees):
+    // height, width, escapement, orientation, weight, five flag and
+    // precision bytes, pitch, and the face name in 32 bytes.
+    void create_font(int angle) {
+        int slot = create_slot();
+        begin(kCreateFont, 9 + 16);
+        put(-font_size_);
+        put(0);
+        put(angle * 10);
+        put(angle * 10);
+        put(400);
+        put(0);  // italic, underline
+        put(0);  // strike-out, character set (ANSI)
+        put(0);  // output and clipping precision
+        put(0);  // quality, pitch and family
+        char face[32] = {};
+        for (std::size_t i = 0; i < 31 && i < font_name_.size(); ++i) face[i] = font_name_[i];
+        for (int i = 0; i < 32; i += 2) put((unsigned char)face[i] | ((unsigned char)face[i + 1] << 8));
+        replace(font_, slot);
+        font_angle_ = angle;
+    }
+
     // Key, handle, bounding box in the units of `inch_` per inch, reserved,
     // and the exclusive-or of the ten words before the checksum.
     void placeable_header() {
@@ -248,6 +305,9 @@ private:
     bool turned_ = false;
     int width_ = 0, height_ = 0, inch_ = 1440;
     int pen_width_ = 1;
+    std::string font_name_;
+    int font_size_ = 0, font_angle_ = -1, font_ = -1;
+    bool text_ready_ = false;
     int pen_ = -1, brush_ = -1;
     std::uint32_t pen_rgb_ = 0, brush_rgb_ = 0, line_rgb_ = 0;
     int pos_x_ = 0, pos_y_ = 0, move_x_ = 0, move_y_ = 0;

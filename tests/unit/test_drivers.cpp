@@ -13,6 +13,7 @@
 #include "devices/devices.hpp"
 #include "draw/draw.hpp"
 #include "korval/korval.hpp"
+#include "text/text.hpp"
 #include "tool_helpers.hpp"
 
 using namespace korval;
@@ -498,4 +499,46 @@ TEST(Drivers, ProtocolFieldsAndFileErrors) {
         pagera();
         korfin();
     }
+}
+
+TEST(Wmf, WindowFontsWriteFontAndTextRecords) {
+    TempDir dir;
+    std::string name = dir.path("t.wmf");
+    open_plot("WMF", name);
+    height(36);
+    winfnt("Arial");
+    EXPECT_EQ(state().text.hw_mode, 2);
+    // Advance of "A" in plot units: Helvetica's width in 1/140 of the size.
+    int size = window_font_size(36);
+    EXPECT_EQ(size, (int)(0.5f + 13 * 36 * state().out.device_factor * 0.125f));
+    messag("A\x84", 100, 200);  // internal code 132 is "ü"
+    angle(90);
+    messag("B", 100, 200);
+    korfin();
+    std::string s = slurp(name);
+    std::vector<WmfRecord> recs;
+    ASSERT_TRUE(parse_wmf(s, 0, recs));
+    std::vector<int> chars, escapements;
+    for (const WmfRecord& r : recs) {
+        if (r.function == 0x02FB) {
+            ASSERT_EQ(r.params.size(), 25u);
+            EXPECT_EQ(r.params[0], -size);
+            escapements.push_back(r.params[2]);
+            EXPECT_EQ(r.params[9], 'A' | ('r' << 8));  // face name "Arial"
+        }
+        if (r.function == 0x0521) {
+            ASSERT_EQ(r.params.size(), 4u);
+            EXPECT_EQ(r.params[0], 1);
+            chars.push_back(r.params[1]);
+        }
+    }
+    EXPECT_EQ(chars, (std::vector<int>{'A', 0xFC, 'B'}));
+    EXPECT_EQ(escapements, (std::vector<int>{0, 900}));
+    // Other formats have no window fonts.
+    open_plot("CGM", dir.path("t.cgm"));
+    long before = state().run.warning_count;
+    winfnt("Arial");
+    EXPECT_EQ(state().run.warning_count, before + 1);
+    EXPECT_EQ(state().text.hw_mode, 0);
+    korfin();
 }
