@@ -8,6 +8,7 @@ PACKAGES=(
   ghostscript
   libgtk-3-dev xvfb xauth xdotool imagemagick
   qpdf poppler-utils libxml2-utils librsvg2-bin pngcheck libtiff-tools
+  hp2xx libwmf-bin default-jdk-headless
 )
 
 missing=()

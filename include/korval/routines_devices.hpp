@@ -24,4 +24,10 @@ void sendbf();
 void x11mod(const char* s);
 void symfil(const char* device, const char* option);
 
+// CGM, WMF and file inclusion.
+void cgmver(int n);
+void cgmpic(const char* s);
+void cgmbgd(float r, float g, float b);
+void wmfmod(const char* mode, const char* key);
+
 }  // namespace korval

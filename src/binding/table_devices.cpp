@@ -27,6 +27,10 @@ struct Register {
             KORVAL_ROW(sendbf, ""),
             KORVAL_ROW(x11mod, "s"),
             KORVAL_ROW(symfil, "s1, s2"),
+            KORVAL_ROW(cgmver, "i"),
+            KORVAL_ROW(cgmpic, "s"),
+            KORVAL_ROW(cgmbgd, "x1, x2, x3"),
+            KORVAL_ROW(wmfmod, "s1, s2"),
         });
     }
 } reg;

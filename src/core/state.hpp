@@ -9,6 +9,7 @@
 
 #include "axes/axes_state.hpp"
 #include "contour/contour_state.hpp"
+#include "devices/driver_state.hpp"
 #include "devices/output_state.hpp"
 #include "devices/raster_state.hpp"
 #include "draw/figure_state.hpp"
@@ -57,6 +58,7 @@ struct State {
     RunState run;
     MessageState msg;
     OutputState out;
+    DriverState drivers;
     PipelineState pipeline;
     ColourState colour;
     FigureState figure;

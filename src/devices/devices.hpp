@@ -36,6 +36,13 @@ std::string version_file_name(const std::string& name);
 // The free versioned name for the n-th version (exposed for tests).
 std::string versioned_candidate(const std::string& name, int n);
 
+// The Windows-1252 (WinAnsiEncoding) code of an internal character code of
+// the standard alphabet (32..186).
+int winansi_code(int code);
+
+// The class name of a Java applet written to the file name.
+std::string java_class_name(const std::string& file);
+
 // korini: device factor, header, output file; korfin: end of the output.
 void device_start();
 int device_finish();

@@ -45,6 +45,11 @@ const unsigned char kWinAnsi[60] = {
 
 }  // namespace
 
+int winansi_code(int code) {
+    if (code >= 127 && code <= 186) return kWinAnsi[code - 127];
+    return code >= 32 && code < 127 ? code : '?';
+}
+
 int PdfWriter::start(const std::string& name, int width_pt, int height_pt, bool compress) {
     if (name.empty()) return start(nullptr, width_pt, height_pt, compress);
     if (!own_.open_file(name, true)) return -1;

@@ -105,4 +105,40 @@ private:
     char rec_[256];
 };
 
+// The record output of the binary formats (CGM): bytes flow through records
+// of a fixed length; an item that does not fit fills the rest of the record
+// and continues in the next one.  The last record is padded with blanks.
+class BinaryRecordWriter {
+public:
+    explicit BinaryRecordWriter(Sink& sink, int length = 80) : sink_(sink), length_(length) {}
+    void bytes(const unsigned char* data, std::size_t n) {
+        for (std::size_t i = 0; i < n; ++i) byte(data[i]);
+    }
+    void byte(unsigned char b) {
+        rec_[fill_++] = (char)b;
+        if (fill_ == length_) {
+            sink_.write(rec_, (std::size_t)length_);
+            fill_ = 0;
+        }
+    }
+    // A 16-bit word, big-endian.
+    void word(unsigned v) {
+        byte((unsigned char)((v >> 8) & 0xff));
+        byte((unsigned char)(v & 0xff));
+    }
+    // Pads the pending record with blanks and writes it.
+    void finish() {
+        if (fill_ == 0) return;
+        while (fill_ < length_) rec_[fill_++] = ' ';
+        sink_.write(rec_, (std::size_t)length_);
+        fill_ = 0;
+    }
+
+private:
+    Sink& sink_;
+    int length_;
+    int fill_ = 0;
+    char rec_[256];
+};
+
 }  // namespace korval

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "core/core.hpp"
 #include "devices/devices.hpp"
@@ -44,7 +45,39 @@ void select_postscript_font(int i) {
     if (Device* d = current_device()) d->hardware_font(standard_fonts[i], (float)t.height);
 }
 
+// The standard font whose widths stand for a window font: the metrics of
+// the window system's fonts are not at hand, so the PostScript font of the
+// same design is used.
+int window_font_widths(const char* name) {
+    std::string n = to_upper(std::string(name));
+    bool bold = n.find("BOLD") != std::string::npos;
+    if (n.find("COURIER") != std::string::npos || n.find("MONO") != std::string::npos) return bold ? 19 : 18;
+    if (n.find("ARIAL") != std::string::npos || n.find("HELV") != std::string::npos ||
+        n.find("SANS") != std::string::npos || n.find("VERDANA") != std::string::npos)
+        return bold ? 5 : 4;
+    return bold ? 1 : 0;
+}
+
+// Makes a window font the current hardware font (WMF) and tells the device.
+void select_window_font(const char* name) {
+    TextState& t = state().text;
+    select_font(kComplx);
+    t.hw_mode = 2;
+    t.hw_index = -1;
+    copy_bounded(t.hw_name, name, 31);
+    hwfont_fill_widths(window_font_widths(t.hw_name), t.hw_widths);
+    t.hw_height = t.height;
+    polyline_flush();
+    if (Device* d = current_device()) d->hardware_font(t.hw_name, (float)t.height);
+}
+
 }  // namespace
+
+int window_font_size(int height) {
+    float f = state().out.device_factor;
+    int s = (height >= 30 && f >= 0.25f) ? 13 * height : 16 * height;
+    return (int)(0.5f + (float)s * f * 0.125f);
+}
 
 int hwfont_width_set(int font) { return font >= 0 && font < 35 ? kWidthSet[font] : 1; }
 
@@ -67,7 +100,7 @@ void hwfont_fill_widths(int font, std::uint16_t widths[155]) {
 
 bool hwfont_active() {
     const State& st = state();
-    if (st.text.hw_mode != 1 || st.run.in_plane_mode) return false;
+    if ((st.text.hw_mode != 1 && st.text.hw_mode != 2) || st.run.in_plane_mode) return false;
     // Only text that goes down the pipeline reaches the device; text that
     // another Part takes over (its own output entries) stays stroked.
     return text_output().move == plot_move && current_device() != nullptr;
@@ -78,6 +111,11 @@ float hwfont_advance(int code, int height) {
     int index = code - 32;
     if (index < 0 || index >= 155) index = 0;
     float w = (float)st.text.hw_widths[index];
+    if (st.text.hw_mode == 2) {
+        // Window fonts: widths in 1/140 of the font size in device units.
+        float f = st.out.device_factor > 0 ? st.out.device_factor : 1.0f;
+        return w / 140.0f * (float)window_font_size(height) / f;
+    }
     if (postscript_family(st.out.format) && st.out.format != 511) {
         float u = st.out.unit_factor > 0 ? st.out.unit_factor : 1.0f;
         return (float)(int)((float)height * st.out.device_factor * 0.25f) * w * 0.025f / u;
@@ -87,7 +125,7 @@ float hwfont_advance(int code, int height) {
 
 void hwfont_height(int height) {
     TextState& t = state().text;
-    if (t.hw_mode != 1) return;
+    if (t.hw_mode != 1 && t.hw_mode != 2) return;
     t.hw_height = height;
     polyline_flush();
     if (Device* d = current_device()) d->hardware_font(nullptr, (float)height);
@@ -127,12 +165,15 @@ void psfont(const char* s) {
 }
 
 void winfnt(const char* s) {
-    (void)s;
     if (enter_routine("winfnt")) return;
-    // Window fonts need the screen or metafile driver's font calls, which
-    // this platform does not offer.
-    set_warning_text("Window fonts cannot be used");
-    warn_routine(101);
+    // The WMF writer records window fonts itself; the screen window of this
+    // platform has none.
+    if (state().out.format != 221 || !current_device()) {
+        set_warning_text("Window fonts cannot be used");
+        warn_routine(101);
+        return;
+    }
+    select_window_font(s ? s : "");
 }
 
 void x11fnt(const char* s1, const char* s2) {
@@ -147,6 +188,8 @@ void hwfont() {
     int format = state().out.format;
     if (postscript_family(format))
         select_postscript_font(0);  // Times-Roman
+    else if (format == 221 && current_device())
+        select_window_font("Times New Roman");
     else
         select_font(kComplx);  // also the screen and metafile, without window fonts
 }

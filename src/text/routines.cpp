@@ -380,7 +380,7 @@ void height(int i) {
     if (enter_routine("height")) return;
     if (check_range(i, 1, 10000)) return;
     text().height = i;
-    if (text().hw_mode == 1) hwfont_height(i);
+    if (text().hw_mode != 0) hwfont_height(i);
 }
 
 void angle(int ngrad) {

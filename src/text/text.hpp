@@ -52,4 +52,8 @@ void select_font(int font);
 // Converts an ISO 8859-1 code to the internal character code.
 int iso1_to_internal(int c);
 
+// The size in device units of a window font for character height h (the
+// WMF writer's fonts).
+int window_font_size(int height);
+
 }  // namespace korval
