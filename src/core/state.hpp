@@ -15,6 +15,7 @@
 #include "draw/pipeline_state.hpp"
 #include "draw/style_state.hpp"
 #include "graph3d/colour_plots_state.hpp"
+#include "maps/maps_state.hpp"
 #include "plots/plots_state.hpp"
 #include "plots/charts_state.hpp"
 #include "text/text_state.hpp"
@@ -69,6 +70,7 @@ struct State {
     PlotsState plots;
     ColourPlotState colour_plots;
     ContourState contour;
+    MapState maps;
 };
 
 State& state();
