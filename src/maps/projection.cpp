@@ -300,9 +300,16 @@ bool map_setup(double xa, double xe, double ya, double ye) {
             m.chi1 = colatitude(r1, m.south);
             m.chi2 = colatitude(r2, m.south);
             cone_constants(m);
+            // The width of the middle parallel: its extent in x (a cone
+            // opened over more than 180 degrees bends the parallel back).
             double mid = (ya + ye) / 2;
             map_plane(xa, mid, x1, u);
             map_plane(xe, mid, x2, u);
+            for (int i = 0; i <= 360; ++i) {
+                double x;
+                map_plane(xa + (xe - xa) * i / 360.0, mid, x, u);
+                x1 = std::fmin(x1, x), x2 = std::fmax(x2, x);
+            }
             map_plane(m.lam0, ya, u, y1);
             map_plane(m.lam0, ye, u, y2);
             m.xscale = W / (x2 - x1);
@@ -321,7 +328,9 @@ bool map_setup(double xa, double xe, double ya, double ye) {
                     case 30: s = L / (2 * std::tan(R < 85 * kRad ? R : 85 * kRad)); break;
                     case 31: s = L / (2 * std::sin(R)); break;
                     case 32: s = L / (4 * std::tan(R / 2)); break;
-                    case 33: s = L / R; break;
+                    // Like the others the horizon R fills the circle: r = R at
+                    // radius L / 2 (L / R would show only half of it).
+                    case 33: s = L / (2 * R); break;
                     default: s = L / (4 * std::sin(R / 2)); break;
                 }
                 m.xscale = m.yscale = s;
