@@ -80,7 +80,8 @@ bool map_range_ok(double xa, double xe, double ya, double ye) {
         case MAP_AZIMUTHAL:
             if (ye - ya > 90) return true;
             return in_range((ya + ye) / 2, -90.1, 90.1) && xe - xa <= 180.1;
-        default: return true;
+        default:
+            return true;
     }
 }
 
@@ -176,7 +177,8 @@ void draw_map_axis(bool xaxis, double a, double e, double orig, double step, con
         if (s.colours[3] >= 0) use_colour(s.colours[3]);
         int hn = st.name_height;
         int w = text_length_at(name, hn);
-        int y = side == 0 ? pos + tick + s.label_dist + (int)(1.4 * h) + s.name_dist : pos - tick - 2 * h - s.name_dist - hn;
+        int y = side == 0 ? pos + tick + s.label_dist + (int)(1.4 * h) + s.name_dist
+                          : pos - tick - 2 * h - s.name_dist - hn;
         draw_text(name, (lo + hi) / 2 - w / 2, y, 0, hn);
         plot_flush();
     }
@@ -191,8 +193,10 @@ void draw_map_outline() {
         for (int i = 0; i <= n; ++i) {
             double t = 2 * M_PI * i / n;
             float x = (float)(m.xc + m.radius * std::cos(t)), y = (float)(m.yc - m.radius * std::sin(t));
-            if (i == 0) plot_move(x, y);
-            else plot_draw(x, y);
+            if (i == 0)
+                plot_move(x, y);
+            else
+                plot_draw(x, y);
         }
         plot_flush();
         return;
@@ -203,8 +207,10 @@ void draw_map_outline() {
         for (int i = 0; i <= n; ++i) {
             double t = (double)i / n, xp, yp;
             map_project(lon0 + (lon1 - lon0) * t, lat0 + (lat1 - lat0) * t, xp, yp);
-            if (i == 0) plot_move((float)xp, (float)yp);
-            else plot_draw((float)xp, (float)yp);
+            if (i == 0)
+                plot_move((float)xp, (float)yp);
+            else
+                plot_draw((float)xp, (float)yp);
         }
     };
     // Longitudes just inside the border keep the seam on the right side.
@@ -222,7 +228,8 @@ void draw_map_label(const std::string& text, double lon, double lat) {
     double xp, yp;
     map_project(lon, lat, xp, yp);
     if (!std::isfinite(xp) || !std::isfinite(yp) || std::fabs(xp) > 1e6 || std::fabs(yp) > 1e6) return;
-    if (point_outside_clip((float)xp + state().pipeline.shift_x, (float)yp + state().pipeline.shift_y)) return;
+    if (point_outside_clip((float)xp + state().pipeline.shift_x, (float)yp + state().pipeline.shift_y))
+        return;
     int h = m.label_height > 0 ? m.label_height : text_height();
     int keep_h = state().text.height;
     state().text.height = h;
@@ -529,7 +536,8 @@ void gridmp(int nx, int ny) {
         k = 0;
         for (double lat = start_of(s.orig[1], m.ya, s.step[1]); lat <= m.ye + eps && k < 1000;
              lat += std::fabs(s.step[1]), ++k)
-            if (std::fabs(lat) <= 90) draw_map_label(map_label(std::fabs(lat) < eps ? 0 : lat, k, 1), midlon, lat);
+            if (std::fabs(lat) <= 90)
+                draw_map_label(map_label(std::fabs(lat) < eps ? 0 : lat, k, 1), midlon, lat);
     }
     clip_to_axis(1);
 }
@@ -560,7 +568,8 @@ void curvmp(const float* x, const float* y, int n) {
         for (int i = 0; i < n; ++i) {
             if (x[i] >= m.xa && x[i] <= m.xe && y[i] >= m.ya && y[i] <= m.ye) continue;
             char line[160];
-            std::snprintf(line, sizeof line, " <<<< (%f / %f) out of axis scaling!\n", (double)x[i], (double)y[i]);
+            std::snprintf(line, sizeof line, " <<<< (%f / %f) out of axis scaling!\n", (double)x[i],
+                          (double)y[i]);
             message_write(line);
         }
     }

@@ -132,9 +132,7 @@ std::vector<Copy> map_copies() {
     return out;
 }
 
-double copy_lat(double lat, int mirror) {
-    return mirror < 0 ? -lat - 180 : mirror > 0 ? -lat + 180 : lat;
-}
+double copy_lat(double lat, int mirror) { return mirror < 0 ? -lat - 180 : mirror > 0 ? -lat + 180 : lat; }
 
 // Outline of a polygon of the own maps.
 void draw_outline(const Polygon& p, const Copy& c) {
@@ -260,7 +258,8 @@ void draw_text_map(const std::string& path) {
             continue;
         }
         float lon, lat;
-        if (std::sscanf(line, "%f %f", &lon, &lat) != 2 || !std::isfinite(lon) || !std::isfinite(lat)) continue;
+        if (std::sscanf(line, "%f %f", &lon, &lat) != 2 || !std::isfinite(lon) || !std::isfinite(lat))
+            continue;
         for (const Copy& c : copies) {
             double l = lon + c.shift, b = copy_lat(lat, c.mirror);
             if (start) {
@@ -351,8 +350,10 @@ void world() {
                 break;
             }
             default:
-                if (m.user_type == 1) draw_gshhs(m.user_file);
-                else draw_text_map(m.user_file);
+                if (m.user_type == 1)
+                    draw_gshhs(m.user_file);
+                else
+                    draw_text_map(m.user_file);
                 break;
         }
     } catch (const std::bad_alloc&) {

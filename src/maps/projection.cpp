@@ -24,8 +24,10 @@ double clamp1(double v) { return v < -1 ? -1 : v > 1 ? 1 : v; }
 // One step of +-360 into -180..180 as the conical projections do; values
 // further out are folded completely.
 double wrap180(double l) {
-    if (l < -180) l += 360;
-    else if (l > 180) l -= 360;
+    if (l < -180)
+        l += 360;
+    else if (l > 180)
+        l -= 360;
     if (l < -180 || l > 180) {
         l = std::fmod(l + 180.0, 360.0);
         if (l < 0) l += 360;
@@ -57,7 +59,8 @@ double cone_rho(const MapState& m, double chi) {
             double mm = (c1 + c2) / 2, d = (c2 - c1) / 2;
             return chi + d * std::tan(mm) / std::tan(d) - mm;
         }
-        default: return chi;  // 22
+        default:
+            return chi;  // 22
     }
 }
 
@@ -87,7 +90,9 @@ void cone_constants(MapState& m) {
                 m.cone_n = std::cos(mm) * std::sin(d) / d;
             }
             break;
-        default: m.cone_n = 1; break;
+        default:
+            m.cone_n = 1;
+            break;
     }
     m.cone_y0 = 0;
     m.cone_y0 = cone_rho(m, colatitude((m.ya + m.ye) / 2, m.south));
@@ -146,7 +151,9 @@ bool azimuthal_plane(const MapState& m, double lon, double lat, double& x, doubl
                 r = std::tan(c);
             }
             break;
-        case 31: r = c <= kPi / 2 ? std::sin(c) : 2 - std::sin(c); break;
+        case 31:
+            r = c <= kPi / 2 ? std::sin(c) : 2 - std::sin(c);
+            break;
         case 32:
             if (c >= kPi - 1e-9) {
                 r = kFar;
@@ -155,8 +162,12 @@ bool azimuthal_plane(const MapState& m, double lon, double lat, double& x, doubl
                 r = 2 * std::tan(c / 2);
             }
             break;
-        case 33: r = c; break;
-        default: r = 2 * std::sin(c / 2); break;
+        case 33:
+            r = c;
+            break;
+        default:
+            r = 2 * std::sin(c / 2);
+            break;
     }
     x = r * std::cos(A);
     y = r * std::sin(A);
@@ -199,7 +210,9 @@ bool map_plane(double lon, double lat, double& x, double& y) {
             if (m.family == MAP_WORLD) l = wrap180(l);
             const double lr = l * kRad, pr = lat * kRad;
             switch (m.code) {
-                case 0: x = lr, y = pr; break;
+                case 0:
+                    x = lr, y = pr;
+                    break;
                 case 1: {
                     double p = lat;
                     if (p >= 90) p = 89.99;  // the poles have no Mercator image
@@ -207,8 +220,12 @@ bool map_plane(double lon, double lat, double& x, double& y) {
                     x = lr, y = std::log(std::tan((45 + p / 2) * kRad));
                     break;
                 }
-                case 6: x = lr, y = std::sin(pr); break;
-                case 10: mollweide(lr, pr, x, y); break;
+                case 6:
+                    x = lr, y = std::sin(pr);
+                    break;
+                case 10:
+                    mollweide(lr, pr, x, y);
+                    break;
                 case 11:
                 case 12:
                 case 13: {
@@ -227,9 +244,15 @@ bool map_plane(double lon, double lat, double& x, double& y) {
                     }
                     break;
                 }
-                case 14: x = lr * std::cos(pr), y = pr; break;
-                case 15: x = l, y = lat; break;
-                default: x = lr, y = lat; break;  // 2..5: longitude in radians, latitude in degrees
+                case 14:
+                    x = lr * std::cos(pr), y = pr;
+                    break;
+                case 15:
+                    x = l, y = lat;
+                    break;
+                default:
+                    x = lr, y = lat;
+                    break;  // 2..5: longitude in radians, latitude in degrees
             }
             break;
         }
@@ -243,7 +266,9 @@ bool map_plane(double lon, double lat, double& x, double& y) {
             if (m.south) y = -y;
             break;
         }
-        case MAP_AZIMUTHAL: ok = azimuthal_plane(m, lon, lat, x, y); break;
+        case MAP_AZIMUTHAL:
+            ok = azimuthal_plane(m, lon, lat, x, y);
+            break;
         default: {
             float fx = (float)lon, fy = (float)lat;
             if (m.user) m.user(&fx, &fy);
@@ -325,13 +350,23 @@ bool map_setup(double xa, double xe, double ya, double ye) {
                 double R = m.sphere;
                 double s;
                 switch (m.code) {
-                    case 30: s = L / (2 * std::tan(R < 85 * kRad ? R : 85 * kRad)); break;
-                    case 31: s = L / (2 * std::sin(R)); break;
-                    case 32: s = L / (4 * std::tan(R / 2)); break;
+                    case 30:
+                        s = L / (2 * std::tan(R < 85 * kRad ? R : 85 * kRad));
+                        break;
+                    case 31:
+                        s = L / (2 * std::sin(R));
+                        break;
+                    case 32:
+                        s = L / (4 * std::tan(R / 2));
+                        break;
                     // Like the others the horizon R fills the circle: r = R at
                     // radius L / 2 (L / R would show only half of it).
-                    case 33: s = L / (2 * R); break;
-                    default: s = L / (4 * std::sin(R / 2)); break;
+                    case 33:
+                        s = L / (2 * R);
+                        break;
+                    default:
+                        s = L / (4 * std::sin(R / 2));
+                        break;
                 }
                 m.xscale = m.yscale = s;
                 m.radius = L / 2;
@@ -404,8 +439,10 @@ void hemisphere_step(double lon0, double lat0, double lon1, double lat1) {
         double t = (a + b) / 2;
         double t_lon = in0 ? lon0 + (lon1 - lon0) * t : lon1 + (lon0 - lon1) * t;
         double t_lat = in0 ? lat0 + (lat1 - lat0) * t : lat1 + (lat0 - lat1) * t;
-        if (on_disc(t_lon, t_lat)) a = t;
-        else b = t;
+        if (on_disc(t_lon, t_lat))
+            a = t;
+        else
+            b = t;
     }
     double cl = in0 ? lon0 + (lon1 - lon0) * a : lon1 + (lon0 - lon1) * a;
     double cb = in0 ? lat0 + (lat1 - lat0) * a : lat1 + (lat0 - lat1) * a;
@@ -431,8 +468,7 @@ void map_move_to(double lon, double lat) {
 
 void map_line_to(double lon0, double lat0, double lon1, double lat1) {
     const MapState& m = ms();
-    if (!std::isfinite(lon0) || !std::isfinite(lat0) || !std::isfinite(lon1) || !std::isfinite(lat1))
-        return;
+    if (!std::isfinite(lon0) || !std::isfinite(lat0) || !std::isfinite(lon1) || !std::isfinite(lat1)) return;
     if (m.family == MAP_WORLD || m.family == MAP_CONICAL) {
         // A line that crosses the seam opposite the central longitude jumps
         // instead.
