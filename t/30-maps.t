@@ -279,6 +279,24 @@ subtest 'curvmp, gridmp and map labels' => sub {
     like(warnings_text(), qr/Warning\s+14: .* in curvmp/, 'only linear interpolation');
 };
 
+subtest 'xaxmap and yaxmap' => sub {
+    in_tempdir();
+    open_map(setup => sub { Korval::nograf(); Korval::xaxmap(-180, 180, -180, 60, 'Longitude', 0, 1000) });
+    Korval::setclr(254);
+    Korval::xaxmap(-180, 180, -180, 60, 'Longitude', 0, 1100);
+    Korval::setclr(100);
+    Korval::yaxmap(-90, 90, -90, 30, 'Latitude', 0, 1400);
+    Korval::xaxmap(9**9**9, 180, -180, 60, '', 0, 1100);
+    # Labels every 60 degrees: 60 W at x = 1100; the tick reaches 24 below.
+    my $pix = colours_at([1000, 1100], [1400, 800], [1100, 1112], [1000, 1112]);
+    Korval::korfin();
+    my @c = read_pixels($pix);
+    is_deeply(\@c, [254, 100, 254, 0], 'axis lines at the given positions, a tick at 60 W only');
+    my $w = warnings_text();
+    like($w, qr/Warning\s+3: .* in xaxmap/, 'only with an axis system');
+    like($w, qr/Warning\s+2: Incorrect parameter in xaxmap/, 'infinite range');
+};
+
 subtest 'hemisphere: the circle clips lines' => sub {
     in_tempdir();
     open_map(proj => 'ORTH', nxl => 1201, nyl => 1201, setup => sub { Korval::mappol(0, 45) });
@@ -290,6 +308,23 @@ subtest 'hemisphere: the circle clips lines' => sub {
     Korval::korfin();
     is_deeply($c, [1100, 900], 'the map centre lies at the centre of the axis system');
     is_deeply([read_pixels($pix)], [0, 0], 'nothing outside the circle');
+    is(warnings_text(), '', 'no warnings');
+};
+
+subtest 'gnomonic map: shading inside the horizon' => sub {
+    in_tempdir();
+    open_map(proj => 'GNOM', nxl => 1201, nyl => 1201,
+        setup => sub { Korval::mappol(20, 0); Korval::mapsph(60) });
+    Korval::setclr(138);
+    Korval::shdpat(16);
+    Korval::shdmap('AFRI');
+    # Africa at the centre; near the circle (55 degrees away) no Africa.
+    my @edge = map { my $a = $_ * 3.14159265 / 4; [1100 + 560 * cos($a), 900 - 560 * sin($a)] } 0 .. 7;
+    my $pix = colours_at(plot_of(20, 0), @edge);
+    Korval::korfin();
+    my @c = read_pixels($pix);
+    is($c[0], 138, 'the centre of Africa is filled');
+    is_deeply([@c[1 .. 8]], [(0) x 8], 'no fill towards the horizon');
     is(warnings_text(), '', 'no warnings');
 };
 

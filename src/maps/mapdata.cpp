@@ -155,35 +155,116 @@ void draw_outline(const Polygon& p, const Copy& c) {
     }
 }
 
+void push_point(double lon, double lat, std::vector<float>& xs, std::vector<float>& ys) {
+    double xp, yp;
+    map_project(lon, lat, xp, yp);
+    xs.push_back((float)std::fmax(-1e6, std::fmin(1e6, xp)));
+    ys.push_back((float)std::fmax(-1e6, std::fmin(1e6, yp)));
+}
+
+// The crossing of the horizon between a visible and an invisible point.
+void horizon_crossing(double lon0, double lat0, double lon1, double lat1, double& lon, double& lat) {
+    double a = 0, b = 1;  // a visible
+    for (int i = 0; i < 30; ++i) {
+        double t = (a + b) / 2;
+        if (map_on_disc(lon0 + (lon1 - lon0) * t, lat0 + (lat1 - lat0) * t))
+            a = t;
+        else
+            b = t;
+    }
+    lon = lon0 + (lon1 - lon0) * a, lat = lat0 + (lat1 - lat0) * a;
+}
+
+// The arc of the map circle from the direction of one plot point to that
+// of another, the shorter way round.
+void push_arc(float x0, float y0, float x1, float y1, std::vector<float>& xs, std::vector<float>& ys) {
+    const MapState& m = ms();
+    double a0 = std::atan2(y0 - m.yc, x0 - m.xc), a1 = std::atan2(y1 - m.yc, x1 - m.xc);
+    double d = a1 - a0;
+    while (d > M_PI) d -= 2 * M_PI;
+    while (d < -M_PI) d += 2 * M_PI;
+    int n = (int)std::ceil(std::fabs(d) / (2 * M_PI / 180));
+    for (int i = 1; i < n; ++i) {
+        double a = a0 + d * i / n;
+        xs.push_back((float)(m.xc + m.radius * std::cos(a)));
+        ys.push_back((float)(m.yc + m.radius * std::sin(a)));
+    }
+}
+
+// The visible part of a polygon on a gnomonic hemisphere map: points
+// beyond the horizon have no image, so the polygon is cut at the horizon
+// and closed along the map circle.
+void project_visible_polygon(const Polygon& p, const Copy& c, std::vector<float>& xs,
+                             std::vector<float>& ys) {
+    xs.clear();
+    ys.clear();
+    const int n = (int)p.lon.size();
+    int start = -1;
+    for (int i = 0; i < n && start < 0; ++i)
+        if (map_on_disc(p.lon[i] + c.shift, copy_lat(p.lat[i], c.mirror))) start = i;
+    if (start < 0) return;
+    bool out = false;
+    float ex = 0, ey = 0;  // where the polygon left the disc
+    for (int j = 0; j < n; ++j) {
+        int i = (start + j) % n, k = (i + 1) % n;
+        double lon0 = p.lon[i] + c.shift, lat0 = copy_lat(p.lat[i], c.mirror);
+        double lon1 = p.lon[k] + c.shift, lat1 = copy_lat(p.lat[k], c.mirror);
+        if (j == 0) push_point(lon0, lat0, xs, ys);
+        int steps = (int)std::ceil(std::fmax(std::fabs(lon1 - lon0), std::fabs(lat1 - lat0)) / 2.0);
+        steps = steps < 1 ? 1 : steps > 180 ? 180 : steps;
+        double plon = lon0, plat = lat0;
+        bool pin = !out;
+        for (int s = 1; s <= steps; ++s) {
+            double t = (double)s / steps;
+            double lon = lon0 + (lon1 - lon0) * t, lat = lat0 + (lat1 - lat0) * t;
+            bool in = map_on_disc(lon, lat);
+            if (pin && in) {
+                if (j < n - 1 || s < steps) push_point(lon, lat, xs, ys);
+            } else if (pin && !in) {
+                double cl, cb;
+                horizon_crossing(plon, plat, lon, lat, cl, cb);
+                push_point(cl, cb, xs, ys);
+                ex = xs.back(), ey = ys.back();
+                out = true;
+            } else if (!pin && in) {
+                double cl, cb;
+                horizon_crossing(lon, lat, plon, plat, cl, cb);
+                double xp, yp;
+                map_project(cl, cb, xp, yp);
+                push_arc(ex, ey, (float)xp, (float)yp, xs, ys);
+                push_point(cl, cb, xs, ys);
+                if (j < n - 1 || s < steps) push_point(lon, lat, xs, ys);
+                out = false;
+            }
+            pin = in;
+            plon = lon, plat = lat;
+        }
+    }
+}
+
 // The projected polygon (plot coordinates), with the edges interpolated as
 // map lines are.
 void project_polygon(const Polygon& p, const Copy& c, std::vector<float>& xs, std::vector<float>& ys) {
+    const MapState& m = ms();
+    if (m.hemisphere && m.code == 30) return project_visible_polygon(p, c, xs, ys);
     xs.clear();
     ys.clear();
-    const MapState& m = ms();
     const int n = (int)p.lon.size();
     const bool straight = m.line_mode == 0 || (m.family == MAP_CYLINDRICAL && m.code != 1 && m.code != 6);
     for (int i = 0; i < n; ++i) {
         double lon0 = p.lon[i] + c.shift, lat0 = copy_lat(p.lat[i], c.mirror);
-        int steps = 1;
-        if (!straight) {
-            int k = (i + 1) % n;
-            double lon1 = p.lon[k] + c.shift, lat1 = copy_lat(p.lat[k], c.mirror);
-            steps = (int)std::ceil(std::fmax(std::fabs(lon1 - lon0), std::fabs(lat1 - lat0)) / 2.0);
-            if (steps < 1) steps = 1;
-            if (steps > 180) steps = 180;
-            for (int s = 0; s < steps; ++s) {
-                double t = (double)s / steps, xp, yp;
-                map_project(lon0 + (lon1 - lon0) * t, lat0 + (lat1 - lat0) * t, xp, yp);
-                xs.push_back((float)std::fmax(-1e6, std::fmin(1e6, xp)));
-                ys.push_back((float)std::fmax(-1e6, std::fmin(1e6, yp)));
-            }
+        if (straight) {
+            push_point(lon0, lat0, xs, ys);
             continue;
         }
-        double xp, yp;
-        map_project(lon0, lat0, xp, yp);
-        xs.push_back((float)std::fmax(-1e6, std::fmin(1e6, xp)));
-        ys.push_back((float)std::fmax(-1e6, std::fmin(1e6, yp)));
+        int k = (i + 1) % n;
+        double lon1 = p.lon[k] + c.shift, lat1 = copy_lat(p.lat[k], c.mirror);
+        int steps = (int)std::ceil(std::fmax(std::fabs(lon1 - lon0), std::fabs(lat1 - lat0)) / 2.0);
+        steps = steps < 1 ? 1 : steps > 180 ? 180 : steps;
+        for (int s = 0; s < steps; ++s) {
+            double t = (double)s / steps;
+            push_point(lon0 + (lon1 - lon0) * t, lat0 + (lat1 - lat0) * t, xs, ys);
+        }
     }
 }
 

@@ -23,8 +23,20 @@ int map_family(int code);
 bool map_plane(double lon, double lat, double& x, double& y);
 // Plot coordinates of a map point under the current map scaling.
 void map_project(double lon, double lat, double& xp, double& yp);
+// Whether a map point lies on the visible disc of a hemisphere map.
+bool map_on_disc(double lon, double lat);
 // Sets up the scaling of a map axis system for the given ranges; false
 // (nothing changed) when the projection cannot show them.
+//
+// The y scale is (y-axis length - 1) over the projected height of the
+// latitude range on the central meridian.  The x scale is (x-axis length -
+// 1) over the projected width of the longitude range: along the equator for
+// cylindrical and world projections, along the middle parallel for conical
+// ones (its whole extent in x), and for azimuthal maps of a range the sum of
+// the distances of its side meridians from the centre on the middle
+// parallel.  Hemisphere maps (latitude range over 90 degrees) use one scale
+// s for both axes, chosen so that the horizon fills the circle of half the
+// shorter axis; a user projection is fitted to the axis rectangle.
 bool map_setup(double xa, double xe, double ya, double ye);
 
 // The path of the installation's map file `name` ("map1.dat", "gshhs_l.b").

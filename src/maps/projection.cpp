@@ -406,16 +406,20 @@ bool map_setup(double xa, double xe, double ya, double ye) {
 
 // ---- map lines ----------------------------------------------------------------
 
-namespace {
+namespace {}  // namespace
 
 // Whether a map point lies on the visible disc of a hemisphere map.
-bool on_disc(double lon, double lat) {
+bool map_on_disc(double lon, double lat) {
     const MapState& m = ms();
     double x, y;
     if (!map_plane(lon, lat, x, y)) return false;
     double dx = m.xscale * x, dy = m.yscale * y;
     return dx * dx + dy * dy <= m.radius * m.radius * (1 + 1e-9);
 }
+
+namespace {
+
+bool on_disc(double lon, double lat) { return map_on_disc(lon, lat); }
 
 // One short step of a line on a hemisphere map: the part on the disc is
 // drawn, the pen moves across the rest (the back of the globe, the points
