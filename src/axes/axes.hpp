@@ -9,6 +9,10 @@ namespace korval {
 
 // Maps user coordinates of the current axis system to plot coordinates.
 void user_to_plot(float x, float y, float& xp, float& yp);
+// The projection of map axis systems (kind 2), installed by the maps
+// subsystem: plot coordinates (unclamped) of a longitude and latitude.
+using MapProjectHook = void (*)(float lon, float lat, double& xp, double& yp);
+void set_map_projection_hook(MapProjectHook fn);
 // Parameter test shared by every axis-system routine; 1 after an error.
 int check_axis_parameters(float a, float e, float orig, float step, int length, int nx, int ny);
 // Computes a, e, orig and step from the data limits set by setscl.

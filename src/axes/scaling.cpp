@@ -131,6 +131,10 @@ bool keyword_axes(const char* s, int idx[3]) {
 
 void axes_page_defaults() { placement_defaults(); }
 
+static MapProjectHook map_hook = nullptr;
+
+void set_map_projection_hook(MapProjectHook fn) { map_hook = fn; }
+
 // ---- the mapping -----------------------------------------------------------
 
 void user_to_plot(float x, float y, float& xp, float& yp) {
@@ -142,6 +146,13 @@ void user_to_plot(float x, float y, float& xp, float& yp) {
                                       : a.polar_start * M_PI / 2 - y + 2 * M_PI;
         xp = (float)(a.nx0 + r * std::cos(phi));
         yp = (float)(a.ny0 - r * std::sin(phi));
+        return;
+    }
+    if (a.kind == 2 && map_hook) {
+        double X, Y;
+        map_hook(x, y, X, Y);
+        xp = (float)clamp6(X);
+        yp = (float)clamp6(Y);
         return;
     }
     double xv = axis_x_value(x, true);
@@ -354,6 +365,7 @@ void set_axis_rectangle() {
     c.valid = true;
     c.xmin = left, c.ymin = top, c.xmax = right, c.ymax = bottom;
     c.polar = s.kind == 1;
+    c.map_circular = false;  // set by the map axis system after this
     c.cx = s.centre_x, c.cy = s.centre_y, c.radius = s.radius;
 }
 

@@ -17,6 +17,7 @@
 #include "draw/style_state.hpp"
 #include "graph3d/colour_plots_state.hpp"
 #include "graph3d/graph3d_state.hpp"
+#include "maps/maps_state.hpp"
 #include "plots/plots_state.hpp"
 #include "plots/charts_state.hpp"
 #include "text/text_state.hpp"
@@ -73,6 +74,7 @@ struct State {
     ColourPlotState colour_plots;
     ContourState contour;
     Graph3DState graph3d;
+    MapState maps;
 };
 
 State& state();
