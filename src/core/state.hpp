@@ -16,6 +16,7 @@
 #include "draw/style_state.hpp"
 #include "graph3d/colour_plots_state.hpp"
 #include "plots/plots_state.hpp"
+#include "plots/utilities_state.hpp"
 #include "plots/charts_state.hpp"
 #include "text/text_state.hpp"
 
@@ -67,6 +68,7 @@ struct State {
     TextState text;
     RasterState raster;
     PlotsState plots;
+    UtilityState utilities;
     ColourPlotState colour_plots;
     ContourState contour;
 };
