@@ -26,3 +26,5 @@
 #include "korval/routines_figures.hpp"
 #include "korval/routines_charts.hpp"
 #include "korval/routines_maps.hpp"
+#include "korval/routines_rectangles.hpp"
+#include "korval/routines_utilities.hpp"

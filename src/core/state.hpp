@@ -19,6 +19,7 @@
 #include "graph3d/graph3d_state.hpp"
 #include "maps/maps_state.hpp"
 #include "plots/plots_state.hpp"
+#include "plots/utilities_state.hpp"
 #include "plots/charts_state.hpp"
 #include "text/text_state.hpp"
 
@@ -71,6 +72,7 @@ struct State {
     TextState text;
     RasterState raster;
     PlotsState plots;
+    UtilityState utilities;
     ColourPlotState colour_plots;
     ContourState contour;
     Graph3DState graph3d;

@@ -33,14 +33,6 @@ struct Registration {
     }
 } registration;
 
-// Points of the pipeline run through the clipper one by one; the rl
-// routines call the plot routines with page_y switched off.
-struct PageYOff {
-    bool saved;
-    PageYOff() : saved(state().pipeline.page_y_override) { state().pipeline.page_y_override = true; }
-    ~PageYOff() { state().pipeline.page_y_override = saved; }
-};
-
 int rounded(float v) { return (int)(v + 0.5f); }
 
 // The rl conventions: log check, clipping to the axis system, conversion.
@@ -91,6 +83,10 @@ void rl_half_axes(float xm, float ym, float a, float b, int& na, int& nb) {
 }
 
 }  // namespace
+
+bool rl_valid(const float* x, const float* y, int n) { return rl_points_valid(x, y, n); }
+void rl_plot_point(float x, float y, int& nx, int& ny) { to_plot(x, y, nx, ny); }
+int rl_x_distance(float xm, float ym, float r) { return x_distance(xm, ym, r); }
 
 // Start and end angle in radians, the start within one turn and the end
 // beyond it (a sweep across 0 degrees runs forwards).  Double precision

@@ -4,7 +4,24 @@
 
 #include <vector>
 
+#include "core/state.hpp"
+
 namespace korval {
+
+// ---- the rl conventions ------------------------------------------------------
+// The rl routines call the plot routines with page_y switched off.
+struct PageYOff {
+    bool saved;
+    PageYOff() : saved(state().pipeline.page_y_override) { state().pipeline.page_y_override = true; }
+    ~PageYOff() { state().pipeline.page_y_override = saved; }
+};
+// Log check of user points (warning 27 for non-positive values on a
+// logarithmic axis).
+bool rl_valid(const float* x, const float* y, int n);
+// A user point in plot coordinates, rounded.
+void rl_plot_point(float x, float y, int& nx, int& ny);
+// |plot x of (xm + r) - plot x of xm|, rounded: a radius along the x axis.
+int rl_x_distance(float xm, float ym, float r);
 
 // The ellipse-arc generator: centre (x0, y0) in plot coordinates (origin
 // shift not yet added), half axes a and b, angles in degrees, rotation

@@ -60,6 +60,7 @@ constexpr int kMaxRoots = 8;
 constexpr int kMaxFractions = 20;
 constexpr int kMaxNestedFractions = 8;
 constexpr int kMaxName = 32;
+constexpr long kWorkLimit = 400000;  // characters laid out for one formula
 
 const float kStyleFactor[4] = {1.0f, 1.0f, 0.6f, 0.5f};
 
@@ -235,6 +236,8 @@ private:
     float longest_ = 0, last_spacing_ = 0;
     int groups_ = 0, scripts_ = 0, roots_ = 0, fractions_ = 0, fraction_depth_ = 0;
     bool scripts_seen_ = false;
+    long work_ = 0;
+    int structure_ = kTooManyFractions;
     int start_colour_ = -1;
     bool colour_changed_ = false;
 
@@ -279,6 +282,10 @@ private:
 
     // One character of alphabet a (0: the alphabet the mode chooses).
     void put(int code, int a) {
+        // Structures measure their parts before drawing them, so nesting
+        // multiplies the work; a formula that needs more than any real
+        // one is refused as a structure nested too deeply.
+        if (++work_ > kWorkLimit) fail(structure_);
         if (a == 0) {
             if (st_.alphabet)
                 a = st_.alphabet;
@@ -304,7 +311,9 @@ private:
     // Lays out what atom() or group() would, without drawing, with the
     // baseline at 0; the pen, position and counters are kept as they were.
     template <class Fn>
-    Box measure(Fn fn) {
+    Box measure(int structure, Fn fn) {
+        int saved_structure = structure_;
+        structure_ = structure;
         int pos = pos_;
         float u = u_, top = top_, bottom = bottom_, longest = longest_, last = last_spacing_;
         bool draw = f_.draw, seen = scripts_seen_, math = math_;
@@ -332,6 +341,7 @@ private:
         math_ = math;
         fractions_ = fractions;
         st_ = st;
+        structure_ = saved_structure;
         return b;
     }
 
@@ -547,7 +557,7 @@ private:
             return;
         }
         // Limits: the widths of the operator and of both limits first.
-        Box op = measure(draw_op);
+        Box op = measure(kTooManyScripts, draw_op);
         int after = pos_;
         skip_blanks();
         Box lim[2];
@@ -563,7 +573,7 @@ private:
             ++pos_;
             at[which] = pos_;
             int next = pos_;
-            lim[which] = measure([&]() {
+            lim[which] = measure(kTooManyScripts, [&]() {
                 set_style(smaller(st_.style));
                 script_argument();
                 next = pos_;
@@ -614,7 +624,7 @@ private:
         int part_style = outer.style == 0 ? 1 : smaller(outer.style);
         int num_at = pos_;
         int den_at = -1, end_at = -1;
-        Box num = measure([&]() {
+        Box num = measure(kTooManyFractions, [&]() {
             set_style(part_style);
             group();
             skip_blanks();
@@ -622,7 +632,7 @@ private:
         });
         pos_ = den_at;
         if (peek() != '{') fail(kMissingDenominator);
-        Box den = measure([&]() {
+        Box den = measure(kTooManyFractions, [&]() {
             set_style(part_style);
             st_.cramped = true;
             group();
@@ -668,7 +678,7 @@ private:
             ++pos_;
             int index_at = pos_;
             int after = -1;
-            Box index = measure([&]() {
+            Box index = measure(kTooManyRoots, [&]() {
                 set_style(3);
                 list(']');
                 after = pos_;
@@ -687,7 +697,7 @@ private:
         int c = peek();
         if (c < 0 || c == '}' || c == '$') fail(kRootSyntax);
         int rad_at = pos_;
-        Box rad = measure([&]() { atom(); });
+        Box rad = measure(kTooManyRoots, [&]() { atom(); });
         float top = outer.v + (rad.top > 0.9f * h ? rad.top : 0.9f * h) + 0.4f * h;
         float bottom = outer.v + (rad.bottom < 0 ? rad.bottom : 0.0f);
         pos_ = rad_at;

@@ -291,6 +291,17 @@ TEST_F(Tex, ArbitraryTextsNeverCrashOrHang) {
     messag(deep.c_str(), 100, 300);
     std::string many(300, '{');
     messag(many.c_str(), 100, 300);
+    // Structures that each measure their parts, nested as deep as allowed.
+    std::string nest = "$";
+    for (int i = 0; i < 8; ++i) nest += "\\sqrt";
+    for (int i = 0; i < 7; ++i) nest += "\\frac{";
+    for (int i = 0; i < 7; ++i) nest += "\\sum^";
+    nest += "x";
+    for (int i = 0; i < 7; ++i) nest += "}{y}";
+    nest += "$";
+    auto t1 = std::chrono::steady_clock::now();
+    messag(nest.c_str(), 100, 300);
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - t1).count(), 2.0);
     double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     EXPECT_LT(s, 20.0);
 }
