@@ -24,3 +24,4 @@
 #include "korval/routines_graph3d.hpp"
 #include "korval/routines_figures.hpp"
 #include "korval/routines_charts.hpp"
+#include "korval/routines_screen.hpp"

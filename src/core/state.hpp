@@ -10,6 +10,7 @@
 #include "axes/axes_state.hpp"
 #include "devices/output_state.hpp"
 #include "devices/raster_state.hpp"
+#include "devices/screen_state.hpp"
 #include "draw/figure_state.hpp"
 #include "draw/pipeline_state.hpp"
 #include "draw/style_state.hpp"
@@ -65,6 +66,7 @@ struct State {
     BlankingState blanking;
     TextState text;
     RasterState raster;
+    ScreenState screen;
     PlotsState plots;
     ColourPlotState colour_plots;
 };
