@@ -25,3 +25,4 @@
 #include "korval/routines_figures.hpp"
 #include "korval/routines_charts.hpp"
 #include "korval/routines_screen.hpp"
+#include "korval/routines_widgets.hpp"
