@@ -28,3 +28,5 @@
 #include "korval/routines_maps.hpp"
 #include "korval/routines_rectangles.hpp"
 #include "korval/routines_utilities.hpp"
+#include "korval/routines_screen.hpp"
+#include "korval/routines_widgets.hpp"

@@ -12,6 +12,7 @@
 #include "devices/driver_state.hpp"
 #include "devices/output_state.hpp"
 #include "devices/raster_state.hpp"
+#include "devices/screen_state.hpp"
 #include "draw/figure_state.hpp"
 #include "draw/pipeline_state.hpp"
 #include "draw/style_state.hpp"
@@ -71,6 +72,7 @@ struct State {
     BlankingState blanking;
     TextState text;
     RasterState raster;
+    ScreenState screen;
     PlotsState plots;
     UtilityState utilities;
     ColourPlotState colour_plots;

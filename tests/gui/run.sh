@@ -11,5 +11,5 @@ for tool in xvfb-run xdotool; do
   fi
 done
 unset WAYLAND_DISPLAY
-exec timeout 120 xvfb-run -a -s "-screen 0 1280x1024x24" \
+exec timeout 120 xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
   prove -I "$blib/lib" -I "$blib/arch" -I "$here/lib" "$here"
