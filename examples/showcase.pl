@@ -108,6 +108,42 @@ sub colour_plot {
     finish();
 }
 
+# A mesh surface of a Perl function with hidden lines, the top and bottom
+# sides in their own colours, and a lit surface through the depth buffer.
+sub ripple { my ($x, $y) = @_; my $r = sqrt($x * $x + $y * $y); return sin(2 * $r) / (1 + $r) }
+
+sub surface_plots {
+    my ($format) = @_;
+    start(@_);
+    Korval::name("X", "X");
+    Korval::name("Y", "Y");
+    Korval::name("Z", "Z");
+    Korval::titlin("Surfaces of a function", 2);
+    Korval::axspos(200, 1900);
+    Korval::axslen(1300, 1300);
+    Korval::labl3d("HORI");
+    Korval::graf3d(-4, 4, -4, 2, -4, 4, -4, 2, -1, 1, -1, 0.5);
+    Korval::title();
+    Korval::surclr(50, 220);
+    Korval::surfun("ripple", 2, 0.25, 2, 0.25);
+    Korval::endgrf();
+    Korval::reset("SURC");
+    Korval::axspos(1550, 1900);
+    Korval::view3d(25, 40, 10, "ANGL");
+    Korval::litpos(1, 35, 50, 10, "ANGL");
+    Korval::graf3d(-4, 4, -4, 2, -4, 4, -4, 2, -1, 1, -1, 0.5);
+    my @x = map { -4 + 8 * $_ / 60 } 0 .. 60;
+    my @z;
+    for my $u (@x) { push @z, ripple($u, $_) for @x }
+    # Smooth shading needs a picture; vector formats shade cell by cell.
+    Korval::shdmod($format eq "PNG" ? "SMOOTH" : "FLAT", "SURFACE");
+    Korval::light("ON");
+    Korval::surshd(\@x, 61, \@x, 61, \@z);
+    Korval::box3d();
+    Korval::endgrf();
+    finish();
+}
+
 line_plot("PDF", "lines.pdf");
 line_plot("SVG", "lines.svg");
 line_plot("PNG", "lines.png");
@@ -116,6 +152,8 @@ bar_and_pie("PDF", "charts.pdf");
 bar_and_pie("PNG", "charts.png");
 colour_plot("PNG", "colour.png");
 colour_plot("PS", "colour.ps");
+surface_plots("PNG", "surfaces.png");
+surface_plots("PDF", "surfaces.pdf");
 
 printf "Korval %.1f showcase wrote:\n", Korval::getver();
 print "  $_\n" for @written;
