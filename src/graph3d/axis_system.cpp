@@ -385,14 +385,8 @@ void curv3d(const float* x, const float* y, const float* z, int n) {
             if (v[i] <= 0) return (void)warn_routine(27);
     }
     if (p.interpolation != 0) warn_routine(14);
-    const int keep_colour = current_colour();
     PipelineState& pipe = st.pipeline;
-    const int keep_dash_count = pipe.dash_count;
-    int keep_dash[10];
-    for (int i = 0; i < 10; ++i) keep_dash[i] = pipe.dash[i];
-    const int keep_type = st.style.line_type;
-    if (p.change_mode == 1 || p.change_mode == 3) use_colour(cycle_colour(p.cycle_index));
-    if (p.change_mode == 2 || p.change_mode == 3) use_line_type(cycle_line_type(p.cycle_index));
+    CurveStyle style;
     if (p.legend_pending) {
         record_legend_entry(p.cycle_index);
         p.legend_pending = false;
@@ -425,11 +419,7 @@ void curv3d(const float* x, const float* y, const float* z, int n) {
     pipe.offset = 0;
     pipe.deferred_move = false;
     clip_to_axis(1);
-    use_colour(keep_colour);
-    pipe.dash_count = keep_dash_count;
-    for (int i = 0; i < 10; ++i) pipe.dash[i] = keep_dash[i];
-    st.style.line_type = keep_type;
-    dash_reset();
+    style.restore();
     advance_curve_attributes();
 }
 

@@ -226,6 +226,28 @@ void advance_curve_attributes() {
     p.legend_pending = true;
 }
 
+CurveStyle::CurveStyle() {
+    State& st = state();
+    const PlotsState& p = st.plots;
+    colour_ = current_colour();
+    type_ = st.style.line_type;
+    dash_count_ = st.pipeline.dash_count;
+    for (int i = 0; i < 10; ++i) dash_[i] = st.pipeline.dash[i];
+    if (p.change_mode == 1 || p.change_mode == 3) use_colour(cycle_colour(p.cycle_index));
+    if (p.change_mode == 2 || p.change_mode == 3) use_line_type(cycle_line_type(p.cycle_index));
+}
+
+void CurveStyle::restore() {
+    if (!active_) return;
+    active_ = false;
+    State& st = state();
+    use_colour(colour_);
+    st.pipeline.dash_count = dash_count_;
+    for (int i = 0; i < 10; ++i) st.pipeline.dash[i] = dash_[i];
+    st.style.line_type = type_;
+    dash_reset();
+}
+
 void curve(const float* x, const float* y, int n) {
     if (check_level(2, 3, "curve")) return;
     State& st = state();
@@ -244,15 +266,9 @@ void curve(const float* x, const float* y, int n) {
     if (log_values_bad(x, y, n)) return;
 
     // Attributes of this curve.
-    const int keep_colour = current_colour();
     PipelineState& pipe = st.pipeline;
-    const int keep_dash_count = pipe.dash_count;
-    int keep_dash[10];
-    for (int i = 0; i < 10; ++i) keep_dash[i] = pipe.dash[i];
-    const int keep_type = st.style.line_type;
+    CurveStyle style;
     const bool keep_check = st.msg.checking;
-    if (p.change_mode == 1 || p.change_mode == 3) use_colour(cycle_colour(p.cycle_index));
-    if (p.change_mode == 2 || p.change_mode == 3) use_line_type(cycle_line_type(p.cycle_index));
     if (p.legend_pending) {
         record_legend_entry(p.legend_number);
         p.legend_pending = false;
@@ -318,11 +334,7 @@ void curve(const float* x, const float* y, int n) {
     pipe.offset = 0;
     pipe.deferred_move = false;
     clip_to_axis(1);
-    use_colour(keep_colour);
-    pipe.dash_count = keep_dash_count;
-    for (int i = 0; i < 10; ++i) pipe.dash[i] = keep_dash[i];
-    st.style.line_type = keep_type;
-    dash_reset();
+    style.restore();
     st.msg.checking = keep_check;
     advance_curve_attributes();
 }

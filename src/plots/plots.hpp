@@ -31,6 +31,22 @@ void draw_symbol(int nsym, int x, int y);
 bool valid_symbol(int nsym);
 // The attribute step at the end of curve: next colour, line type and symbol.
 void advance_curve_attributes();
+// The colour and line type of one curve, taken from the curve cycles as
+// chncrv says; restore (or the end of the guard) brings back the colour,
+// line type and dash pattern in force before.
+class CurveStyle {
+public:
+    CurveStyle();
+    ~CurveStyle() { restore(); }
+    void restore();
+    CurveStyle(const CurveStyle&) = delete;
+    CurveStyle& operator=(const CurveStyle&) = delete;
+
+private:
+    bool active_ = true;
+    int colour_, type_, dash_count_;
+    int dash_[10];
+};
 
 // Spline interpolation of n points (x, y) as curve draws it with "SPLI"
 // (parametric: "PSPL"): fills xs, ys with spline_points + 1 points and
