@@ -73,11 +73,6 @@ float user_y(float y) {
     return y;
 }
 
-int keyword_kind(const char* routine, const char* list, int n, const char* s) {
-    (void)routine;
-    return match_keyword(list, n, s);
-}
-
 // Liang-Barsky clipping of p(t) = a + t (b - a), t in [t0, t1], against
 // lo <= p <= hi in one coordinate.
 bool clip_coord(double a, double b, double lo, double hi, double& t0, double& t1) {
@@ -447,7 +442,7 @@ void axis3d(float x, float y, float z) {
 
 void view3d(float x, float y, float z, const char* s) {
     check_level(0, 3, "view3d");
-    int k = keyword_kind("view3d", "ABS +USER+ANGL", 3, s);
+    int k = match_keyword("ABS +USER+ANGL", 3, s);
     if (!k) return;
     Graph3DState& g = g3();
     g.view_set = true;
@@ -459,7 +454,7 @@ void view3d(float x, float y, float z, const char* s) {
 
 void vfoc3d(float x, float y, float z, const char* s) {
     check_level(0, 3, "vfoc3d");
-    int k = keyword_kind("vfoc3d", "ABS +USER", 2, s);
+    int k = match_keyword("ABS +USER", 2, s);
     if (!k) return;
     Graph3DState& g = g3();
     g.focus_set = true;
