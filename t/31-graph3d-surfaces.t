@@ -56,6 +56,12 @@ subtest 'hidden lines' => sub {
     my $r = plot3d(sub { Korval::surfce(\@rev, $N, \@G, $N, \@zr) });
     ok(abs(ink($r) - ink($hidden)) < 0.02 * ink($hidden), 'x values running backwards: the same picture')
         or diag(ink($r) . ' ' . ink($hidden));
+    my @c = (-0.5, 0.5);
+    my $cols = plot3d(sub { Korval::polcrv('BARS'); Korval::surfce(\@c, 2, \@c, 2, [0.5, 0.5, 0.5, 0.5]) });
+    my $n = 0;
+    $n += @$_ - 1 for strokes($cols->{ops});
+    ok($n >= 4 * 9 && $n <= 4 * 9 + 12, 'BARS: columns show only the edges of their faces turned to the camera')
+        or diag($n);
     $r = plot3d(sub { Korval::surfce(\@G, 1, \@G, $N, \@BUMP) });
     like($r->{err}, qr/Warning   2.*surfce/, 'nx < 2 warns 2');
     $r = ps_plot(sub { Korval::surfce(\@G, $N, \@G, $N, \@BUMP) }, graf3 => [0, 1, 0, 1]);

@@ -212,14 +212,28 @@ void draw_columns(const MeshGrid& m, const std::vector<int>& oi, const std::vect
                 c[k][1] = m.ay[(std::size_t)jj] + ((k & 2) ? hy : -hy);
                 c[k][2] = k < 4 ? bottom : top[2];
             }
-            static const int edges[12][2] = {{0, 1}, {1, 3}, {3, 2}, {2, 0}, {4, 5}, {5, 7},
-                                             {7, 6}, {6, 4}, {0, 4}, {1, 5}, {2, 6}, {3, 7}};
-            // Drawn behind the columns in front, then entered into the horizon.
+            // The edges of the faces turned to the camera, drawn behind the
+            // columns in front, then entered into the horizon.
+            static const int faces[6][4] = {{0, 2, 6, 4}, {1, 3, 7, 5}, {0, 1, 5, 4},
+                                            {2, 3, 7, 6}, {0, 1, 3, 2}, {4, 5, 7, 6}};
+            static const double normal[6][3] = {{-1, 0, 0}, {1, 0, 0},  {0, -1, 0},
+                                                {0, 1, 0},  {0, 0, -1}, {0, 0, 1}};
+            std::vector<std::pair<int, int>> edges;
+            for (int f = 0; f < 6; ++f) {
+                double v = 0;
+                for (int d = 0; d < 3; ++d) v += normal[f][d] * (g.vp[d] - c[faces[f][0]][d]);
+                if (v <= 0) continue;
+                for (int k = 0; k < 4; ++k) {
+                    int a = faces[f][k], b = faces[f][(k + 1) % 4];
+                    std::pair<int, int> e{std::min(a, b), std::max(a, b)};
+                    if (std::find(edges.begin(), edges.end(), e) == edges.end()) edges.push_back(e);
+                }
+            }
             for (int pass = 0; pass < 2; ++pass) {
                 horizon_mode(pass == 0 ? 2 : 3);
                 for (const auto& e : edges) {
-                    line3d_move(c[e[0]]);
-                    line3d_draw(c[e[1]]);
+                    line3d_move(c[e.first]);
+                    line3d_draw(c[e.second]);
                 }
             }
         }
