@@ -123,3 +123,60 @@ TEST(Lighting, AmbientDiffuseAttenuation) {
     EXPECT_EQ(getlit(0, 0, 0, 0, 0, 1), 255) << "the camera sees the highlight";
     korfin();
 }
+
+TEST(Camera, DepthConversionsAndPlanes) {
+    metafl("VIRT");
+    korini();
+    errmod("PROT", "OFF");
+    nograf();
+    axsscl("LOG", "Z");
+    view3d(0, -10, 0, "ABS");
+    vclp3d(5, 15);
+    graf3d(0, 10, 0, 2, -1, 1, -1, 1, 0, 3, 0, 1);  // z from 1 to 1000
+    ASSERT_EQ(state().run.level, 3);
+    // Depth: 0 on the near plane, 1 on the far plane.
+    double near_point[3] = {0, -5, 0}, far_point[3] = {0, 5, 0}, mid[3] = {0, 0, 0};
+    EXPECT_NEAR(abs_depth(near_point), 0.0, 1e-9);
+    EXPECT_NEAR(abs_depth(far_point), 1.0, 1e-9);
+    EXPECT_GT(abs_depth(mid), 0.0);
+    EXPECT_LT(abs_depth(mid), 1.0);
+    // User and absolute coordinates, logarithmic z included.
+    EXPECT_NEAR(user_to_abs_axis(0, 10), 1.0, 1e-6);
+    EXPECT_NEAR(user_to_abs_axis(2, 1000), 1.0, 1e-6);
+    EXPECT_NEAR(user_to_abs_axis(2, 31.622776f), 0.0, 1e-5);
+    EXPECT_NEAR(abs_to_user_axis(2, -1.0), 1.0, 1e-4);
+    EXPECT_NEAR(abs_to_user_axis(0, 0.0), 5.0, 1e-5);
+    // Eye clipping: in front of the near plane is outside.
+    clip3d("EYE");
+    double before_near[3] = {0, -6, 0};
+    EXPECT_FALSE(inside_clip_volume(before_near));
+    EXPECT_TRUE(inside_clip_volume(mid));
+    clip3d("WORL");
+    double outside_box[3] = {0, 0, 1.5};
+    EXPECT_FALSE(inside_clip_volume(outside_box));
+    // A temporary plane leaves the 3-D axis system as it was.
+    const AxesState keep = state().axes;
+    double c1[3], c2[3], c3[3];
+    box_corner(1, c1);
+    box_corner(2, c2);
+    box_corner(3, c3);
+    bool ran = false;
+    in_temporary_plane(c1, c2, c3, 0, true, 1, [&] {
+        ran = true;
+        EXPECT_EQ(state().run.level, 2);
+        EXPECT_EQ(state().axes.kind, 0);
+        EXPECT_FLOAT_EQ(state().axes.a[0], 10.0f) << "reversed: the axis runs from its end";
+        EXPECT_FLOAT_EQ(state().axes.orig[0], 10.0f);
+        EXPECT_FLOAT_EQ(state().axes.step[0], -2.0f);
+        EXPECT_NE(state().pipeline.plane_project, nullptr);
+    });
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(state().run.level, 3);
+    EXPECT_EQ(state().axes.kind, 3);
+    EXPECT_EQ(state().axes.nxa, keep.nxa);
+    EXPECT_FLOAT_EQ(state().axes.a[2], keep.a[2]);
+    EXPECT_EQ(state().pipeline.plane_project, nullptr);
+    endgrf();
+    EXPECT_FALSE(g3().active);
+    korfin();
+}
