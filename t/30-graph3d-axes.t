@@ -93,6 +93,17 @@ subtest 'conversions' => sub {
     ok(near($yb, $ny - 1 - $y), 'with the origin at the bottom, y is measured from below') or diag("$y $yb");
 };
 
+subtest 'nzposn' => sub {
+    my @c;
+    plot3d(sub {
+        push @c, Korval::nzposn(0), Korval::nzposn(10), Korval::nzposn(11);
+        Korval::zscale(0, 20);
+        push @c, Korval::nzposn(10);
+    }, scaling => [0, 1, 0, 1, 0, 1, 0, 1, 0, 10, 0, 2]);
+    is_deeply([@c[0 .. 2]], [1, 254, 255], 'the z axis range maps to the colour range, beyond it the over colour');
+    ok($c[3] >= 126 && $c[3] <= 128, 'zscale takes over') or diag($c[3]);
+};
+
 subtest 'settings and their warnings' => sub {
     my $r = plot3d(sub {
         Korval::vang3d(180);

@@ -278,12 +278,7 @@ void graf3d(float xa, float xe, float xor_, float xstp, float ya, float ye, floa
     setup_camera();
     resolve_light_positions();
     // Shaded surfaces take their colours from the z axis (or zscale).
-    const ColourPlotState& cp = st.colour_plots;
-    if (cp.zscale_on && (!g.log[2] || (cp.zscale_a > 0 && cp.zscale_e > 0)))
-        set_colour_range(g.log[2] ? (float)std::log10(cp.zscale_a) : cp.zscale_a,
-                         g.log[2] ? (float)std::log10(cp.zscale_e) : cp.zscale_e, g.log[2]);
-    else
-        set_colour_range(za, ze, g.log[2]);
+    set_surface_colour_scale();
     if (!a.nograf) draw_axes3d();
 }
 
@@ -438,6 +433,7 @@ void vectr3(float x1, float y1, float z1, float x2, float y2, float z2, int ivec
 
 int nzposn(float z) {
     if (enter_routine("nzposn")) return 0;
+    if (g3().active && state().axes.kind == 3) set_surface_colour_scale();
     int c = z_to_colour(z);
     return c < 0 ? state().colour.under : c;
 }

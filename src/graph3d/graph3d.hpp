@@ -73,6 +73,8 @@ void resolve_light_positions();
 
 // ---- surfaces (surfaces.cpp) ---------------------------------------------------
 
+// The colour scale of the 3-D axis system: zscale, else the z axis.
+void set_surface_colour_scale();
 // Draws a shaded polygon of plot points (3 or 4 corners) solid in colour c.
 void fill_cell(const float* x, const float* y, int n, int c);
 

@@ -301,17 +301,6 @@ std::vector<double> abs_axis(int axis, const double* v, int n) {
 
 // ---- shaded surfaces ----------------------------------------------------------------
 
-// The colour scale of shaded surfaces: zscale, else the z axis.
-void shading_scale() {
-    const Graph3DState& g = g3();
-    const ColourPlotState& c = state().colour_plots;
-    if (c.zscale_on && (!g.log[2] || (c.zscale_a > 0 && c.zscale_e > 0)))
-        set_colour_range(g.log[2] ? (float)std::log10(c.zscale_a) : c.zscale_a,
-                         g.log[2] ? (float)std::log10(c.zscale_e) : c.zscale_e, g.log[2]);
-    else
-        set_colour_range(g.a[2], g.e[2], g.log[2]);
-}
-
 int z_colour(float z) {
     int c = z_to_colour(z);
     return c < 0 ? 0 : c;
@@ -383,7 +372,7 @@ int vertex_colour(const double p[3], double n[3], float z, bool smooth) {
 void shade_grid(const std::vector<double>& pts, const std::vector<float>& zs, int nx, int ny) {
     Graph3DState& g = g3();
     const bool smooth = smooth_possible();
-    shading_scale();
+    set_surface_colour_scale();
     auto P = [&](int i, int j) { return &pts[((std::size_t)i * ny + j) * 3]; };
     auto ok = [&](int i, int j) {
         const double* p = P(i, j);
@@ -439,6 +428,16 @@ void shade_grid(const std::vector<double>& pts, const std::vector<float>& zs, in
 }
 
 }  // namespace
+
+void set_surface_colour_scale() {
+    const Graph3DState& g = g3();
+    const ColourPlotState& c = state().colour_plots;
+    if (c.zscale_on && (!g.log[2] || (c.zscale_a > 0 && c.zscale_e > 0)))
+        set_colour_range(g.log[2] ? (float)std::log10(c.zscale_a) : c.zscale_a,
+                         g.log[2] ? (float)std::log10(c.zscale_e) : c.zscale_e, g.log[2]);
+    else
+        set_colour_range(g.a[2], g.e[2], g.log[2]);
+}
 
 // ---- user routines: mesh surfaces ---------------------------------------------------------
 
@@ -584,7 +583,7 @@ void surtri(const float* x, const float* y, const float* z, int n, const int* i1
     if (ntri < 1) return (void)warn_routine_value(2, ntri);
     Graph3DState& g = g3();
     const bool smooth = smooth_possible();
-    shading_scale();
+    set_surface_colour_scale();
     std::vector<double> pts((std::size_t)n * 3);
     std::vector<char> good((std::size_t)n);
     for (int k = 0; k < n; ++k) {
@@ -669,7 +668,7 @@ void suriso(const float* x, int nx, const float* y, int ny, const float* z, int 
     }
     Graph3DState& g = g3();
     const bool smooth = smooth_possible();
-    shading_scale();
+    set_surface_colour_scale();
     auto W = [&](int i, int j, int k) { return w[((std::size_t)i * ny + j) * nz + k]; };
     // The gradient of w (in user units) as the normal of the surface.
     auto gradient = [&](int i, int j, int k, double n[3]) {
