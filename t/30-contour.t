@@ -111,6 +111,27 @@ subtest 'conpts returns the lines' => sub {
 
 sub fills { my ($r) = @_; return count_ops($r->{ops}, 'fill') }
 
+# The filled polygons in plot coordinates (the page is turned: device x is
+# plot y).
+sub fill_polygons {
+    my ($r) = @_;
+    my ($body) = $r->{ps} =~ /setlinewidth\s+\S+\s+\S+\s+scale\s(.*)showpage/s;
+    my (@polys, @cur, @num);
+    for my $t (split ' ', $body // '') {
+        if ($t =~ /^-?\d+(\.\d+)?$/) { push @num, $t; next }
+        if ($t eq 'u' || $t eq 'd') {
+            my ($X, $Y) = splice(@num, -2);
+            @cur = () if $t eq 'u';
+            push @cur, [$Y / 1.857142857, $X / 1.857142857];
+        } elsif ($t eq 'eofill') {
+            push @polys, [@cur];
+            @cur = ();
+        }
+        @num = ();
+    }
+    return @polys;
+}
+
 subtest 'conshd fills the bands' => sub {
     my ($x, $z) = grid(11, sub { $_[0] });
     my $r = ps_plot(sub { Korval::conshd($x, 11, $x, 11, $z, [250, 500, 750], 3) });
@@ -122,6 +143,13 @@ subtest 'conshd fills the bands' => sub {
     });
     like($r->{err}, qr/More contour levels as defined colours/, 'more levels than colours: warning 101');
     ok(fills($r) >= 5, 'and still filled');
+    my $both = ps_plot(sub { Korval::conshd($x, 11, $x, 11, $z, [250, 750], 2) });
+    my $none = ps_plot(sub { Korval::shdmod('NONE', 'CELL'); Korval::conshd($x, 11, $x, 11, $z, [250, 750], 2) });
+    my @xs = map { $_->[0] } map { @$_ } fill_polygons($none);
+    ok(@xs > 0, 'NONE: the middle band is filled');
+    ok(!(grep { $_ < 350 - 1 || $_ > 850 + 1 } @xs), 'NONE: the outer bands stay empty');
+    @xs = map { $_->[0] } map { @$_ } fill_polygons($both);
+    ok((grep { $_ < 340 } @xs) && (grep { $_ > 860 } @xs), 'BOTH: the outer bands are filled');
     # POLY: lines that all end on the border fill nothing.
     $r = ps_plot(sub { Korval::shdmod('POLY', 'CONT'); Korval::conshd($x, 11, $x, 11, $z, [250, 500], 2) });
     is(fills($r), 0, 'POLY: open lines are not filled');

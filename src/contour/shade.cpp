@@ -269,8 +269,12 @@ struct PolygonFill : LineSink {
     }
 };
 
-// The bands of one grid cell whose corners are all finite.
-void fill_cell(const float* x, const float* y, const float* z, int m, int i, int j, const Bands& b) {
+// The bands of one grid cell whose corners are all finite.  With base >= 0
+// the cell is already painted in the colour of band base (the lowest band
+// it touches) and only the higher bands are painted over it, each as the
+// whole part above its lower level; otherwise every band is cut out exactly.
+void fill_cell(const float* x, const float* y, const float* z, int m, int i, int j, const Bands& b,
+               int base) {
     const float* c = z + (std::size_t)i * m + j;
     const double cz[4] = {c[0], c[m], c[m + 1], c[1]};  // corners counter-clockwise from (i, j)
     const double cx[4] = {x[i], x[i + 1], x[i + 1], x[i]};
@@ -281,7 +285,18 @@ void fill_cell(const float* x, const float* y, const float* z, int m, int i, int
     for (int t = 0; t < 4; ++t) {
         int u = (t + 1) & 3;
         double tx[3] = {cx[t], cx[u], mx}, ty[3] = {cy[t], cy[u], my}, tz[3] = {cz[t], cz[u], mz};
-        fill_triangle_bands(tx, ty, tz, b);
+        if (base < 0) {
+            fill_triangle_bands(tx, ty, tz, b);
+            continue;
+        }
+        int hi = std::max({b.band(tz[0]), b.band(tz[1]), b.band(tz[2])});
+        for (int band = base + 1; band <= hi; ++band) {
+            double ox[12], oy[12], oz[12];
+            float fx[12], fy[12];
+            int k = clip_band(tx, ty, tz, 3, true, b.level[(std::size_t)band - 1], false, 0, ox, oy, oz);
+            for (int p = 0; p < k; ++p) fx[p] = (float)ox[p], fy[p] = (float)oy[p];
+            if (k >= 3) fill_user_polygon(fx, fy, k, b.colour[(std::size_t)band]);
+        }
     }
 }
 
@@ -315,30 +330,49 @@ void conshd(const float* x, int n, const float* y, int m, const float* z, const 
         }
         return;
     }
-    // Runs of whole cells in one band (along y) become one rectangle.
+    // Runs of cells along y whose lowest band is the same become one
+    // rectangle in that band's colour; the higher bands of the cells in the
+    // run are painted over it afterwards.  Cells touching a band that stays
+    // empty are cut exactly.
+    std::vector<int> over;
     for (int i = 0; i < n - 1; ++i) {
         int run_band = -1, run_start = 0;
+        over.clear();
         auto flush = [&](int end) {
-            if (run_band < 0 || b.colour[(std::size_t)run_band] < 0) return;
-            float rx[4] = {x[i], x[i + 1], x[i + 1], x[i]};
-            float ry[4] = {y[run_start], y[run_start], y[end], y[end]};
-            fill_user_polygon(rx, ry, 4, b.colour[(std::size_t)run_band]);
+            if (run_band >= 0 && b.colour[(std::size_t)run_band] >= 0) {
+                float rx[4] = {x[i], x[i + 1], x[i + 1], x[i]};
+                float ry[4] = {y[run_start], y[run_start], y[end], y[end]};
+                fill_user_polygon(rx, ry, 4, b.colour[(std::size_t)run_band]);
+            }
+            for (int j : over) fill_cell(x, y, z, m, i, j, b, run_band);
+            over.clear();
         };
         for (int j = 0; j < m - 1; ++j) {
             const float* c = z + (std::size_t)i * m + j;
-            int whole = -1;
-            bool finite =
+            const bool finite =
                 std::isfinite(c[0]) && std::isfinite(c[1]) && std::isfinite(c[m]) && std::isfinite(c[m + 1]);
+            int base = -1;
+            bool split = false;
             if (finite) {
-                int b0 = b.band(c[0]);
-                if (b.band(c[1]) == b0 && b.band(c[m]) == b0 && b.band(c[m + 1]) == b0) whole = b0;
+                // The centre value lies between the corners: their bands bound the cell's.
+                int k[4] = {b.band(c[0]), b.band(c[1]), b.band(c[m]), b.band(c[m + 1])};
+                int lo = std::min({k[0], k[1], k[2], k[3]}), hi = std::max({k[0], k[1], k[2], k[3]});
+                split = lo != hi;
+                bool painted = true;
+                for (int band = lo; band <= hi && painted; ++band) painted = b.colour[(std::size_t)band] >= 0;
+                if (!split || painted) base = lo;
             }
-            if (whole != run_band || whole < 0) {
+            if (base != run_band || base < 0) {
                 flush(j);
-                run_band = whole;
+                run_band = base;
                 run_start = j;
             }
-            if (whole < 0 && finite) fill_cell(x, y, z, m, i, j, b);
+            if (finite && split) {
+                if (base >= 0)
+                    over.push_back(j);
+                else
+                    fill_cell(x, y, z, m, i, j, b, -1);
+            }
         }
         flush(m - 1);
     }

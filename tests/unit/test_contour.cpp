@@ -417,3 +417,36 @@ TEST(Triangulation, CocircularCollinearAndDuplicateSets) {
     EXPECT_EQ(used.size(), 3u * 41 - 2);  // every distinct point; the origin lies on all three lines
     expect_delaunay(x, y, t);
 }
+
+TEST(ContourSettings, CheckedAndReset) {
+    const ContourState keep = state().contour;
+    long long w = warnings();
+    congap(2.0f);
+    EXPECT_EQ(state().contour.gap_factor, 2.0f);
+    congap(-0.1f);
+    congap(NAN);
+    EXPECT_EQ(state().contour.gap_factor, 2.0f);
+    conmod(1.0f, 3.0f);
+    conmod(-1.0f, 3.0f);
+    conmod(1.0f, 1.0f);  // the quotient must exceed 1
+    EXPECT_EQ(state().contour.label_factor, 1.0f);
+    EXPECT_EQ(state().contour.label_quotient, 3.0f);
+    const int colours[3] = {5, 6, 7};
+    conclr(colours, 3);
+    conclr(colours, 257);
+    EXPECT_EQ(state().contour.colours, (std::vector<int>{5, 6, 7}));
+    EXPECT_EQ(warnings(), w + 5);
+    conlab("a label of more than twenty characters");
+    EXPECT_EQ(state().contour.label_text, "a label of more than");
+    const int level = state().run.level;
+    state().run.level = 1;  // reset needs an open plot
+    reset("CONG");
+    reset("CONM");
+    reset("CONC");
+    state().run.level = level;
+    EXPECT_EQ(state().contour.gap_factor, 0.5f);
+    EXPECT_EQ(state().contour.label_factor, 0.5f);
+    EXPECT_EQ(state().contour.label_quotient, 1.5f);
+    EXPECT_TRUE(state().contour.colours.empty());
+    state().contour = keep;
+}
