@@ -170,7 +170,9 @@ struct CgmReader {
     }
 };
 
-bool is_cgm(const std::vector<unsigned char>& d) { return d.size() >= 2 && d[0] == 0x00 && (d[1] & 0xE0) == 0x20; }
+bool is_cgm(const std::vector<unsigned char>& d) {
+    return d.size() >= 2 && d[0] == 0x00 && (d[1] & 0xE0) == 0x20;
+}
 
 // Plays the POLYLINE and LINE COLOUR elements of a CGM file of this library;
 // a first pass finds the VDC extent.
@@ -203,7 +205,8 @@ void play_cgm(const std::vector<unsigned char>& d) {
         if (cls == 4 && id == 1) {
             for (std::size_t k = 0; k + 4 <= len; k += 4) {
                 double x = (int16_t)r.word(p + k), y = (int16_t)r.word(p + k + 2);
-                device_line((float)(box.x + x * ratio), (float)(bottom - y * ratio), k == 0 ? kOpMove : kOpDraw);
+                device_line((float)(box.x + x * ratio), (float)(bottom - y * ratio),
+                            k == 0 ? kOpMove : kOpDraw);
             }
         } else if (cls == 5 && id == 4 && len >= 3) {
             file_rgb(d[p], d[p + 1], d[p + 2]);
@@ -217,7 +220,9 @@ void play_cgm(const std::vector<unsigned char>& d) {
 // ---- pictures -----------------------------------------------------------------
 
 unsigned le16(const std::vector<unsigned char>& d, std::size_t i) { return d[i] | ((unsigned)d[i + 1] << 8); }
-std::uint32_t le32(const std::vector<unsigned char>& d, std::size_t i) { return le16(d, i) | (le16(d, i + 2) << 16); }
+std::uint32_t le32(const std::vector<unsigned char>& d, std::size_t i) {
+    return le16(d, i) | (le16(d, i + 2) << 16);
+}
 
 // Decodes a BMP file (1, 4, 8 or 24 bits, RLE8 and RLE4) into an RGB
 // picture; 0 or the warning text.
@@ -373,7 +378,8 @@ void filbox(int nx, int ny, int nw, int nh) {
     int nxp, nyp;
     page_extent(nxp, nyp);
     int y = page_y(ny);
-    if (nx < 0 || ny < 0 || nw < 1 || nh < 1 || (long)nx + nw > (long)nxp + 1 || (long)y + nh > (long)nyp + 1) {
+    if (nx < 0 || ny < 0 || nw < 1 || nh < 1 || (long)nx + nw > (long)nxp + 1 ||
+        (long)y + nh > (long)nyp + 1) {
         warn_routine(2);
         return;
     }

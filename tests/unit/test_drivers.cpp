@@ -87,7 +87,8 @@ std::string cgm_string(const CgmElement& e) {
 // "c/i" names of the elements, blank-separated.
 std::string sequence(const std::vector<CgmElement>& els) {
     std::string s;
-    for (const CgmElement& e : els) s += (s.empty() ? "" : " ") + std::to_string(e.cls) + "/" + std::to_string(e.id);
+    for (const CgmElement& e : els)
+        s += (s.empty() ? "" : " ") + std::to_string(e.cls) + "/" + std::to_string(e.id);
     return s;
 }
 
@@ -137,7 +138,7 @@ TEST(Cgm, ElementSequenceRecordsAndPolylineGroups) {
     EXPECT_EQ(lines[2]->data.size(), 4u * 22);
     EXPECT_EQ(lines[0]->data.substr(49 * 4, 4), lines[1]->data.substr(0, 4));
     EXPECT_EQ(lines[1]->data.substr(49 * 4, 4), lines[2]->data.substr(0, 4));
-    EXPECT_EQ(w16(lines[0]->data, 0), 200u);           // x = 100 plot units
+    EXPECT_EQ(w16(lines[0]->data, 0), 200u);                // x = 100 plot units
     EXPECT_EQ(w16(lines[0]->data, 2), 2 * (2099u - 1000));  // y from the bottom
     EXPECT_EQ(sequence(els).substr(sequence(els).size() - 7), "0/5 0/2");
 }
@@ -322,9 +323,9 @@ TEST(Java, ClassNameSourceAndCompiler) {
     unsetenv("SOURCE_DATE_EPOCH");
     std::string s = slurp(name);
     std::string head =
-              "// KORVAL Java Metafile\n// Creator: KORVAL  8.1\n// Date   : 01.01.1970, 00:00:00\n"
-              "// Size   : 853 603\n\nimport java.applet.*;\nimport java.awt.*;\n\npublic class plot extends "
-              "Applet {\npublic void paint(Graphics g) {\n";
+        "// KORVAL Java Metafile\n// Creator: KORVAL  8.1\n// Date   : 01.01.1970, 00:00:00\n"
+        "// Size   : 853 603\n\nimport java.applet.*;\nimport java.awt.*;\n\npublic class plot extends "
+        "Applet {\npublic void paint(Graphics g) {\n";
     EXPECT_EQ(s.substr(0, head.size()), head);
     EXPECT_NE(s.find("  g.drawLine (0,0,852,602);\n"), std::string::npos);
     // The rectangle in its colour, then the line colour again.
@@ -633,7 +634,8 @@ TEST(Incfil, FileColoursBoxAndBadFiles) {
     for (std::size_t i = 0; i < n.size(); ++i) {
         if (n[i] >= 10 && n[i] < 99) ++colours;
         // The page diagonal ends at (1485, 1050) in the quarter box.
-        if (i + 1 < n.size() && std::abs(n[i] - 1485.0 / 2969) < 5e-4 && std::abs(n[i + 1] - 1049.0 / 2969) < 5e-4)
+        if (i + 1 < n.size() && std::abs(n[i] - 1485.0 / 2969) < 5e-4 &&
+            std::abs(n[i + 1] - 1049.0 / 2969) < 5e-4)
             half = true;
     }
     EXPECT_TRUE(half);
@@ -647,7 +649,9 @@ TEST(Incfil, BmpImagesIntoThePicture) {
     for (std::uint32_t c : {0xFF0000u, 0x0000FFu, 0x00FF00u})
         pal += std::string(1, (char)(c & 0xff)) + (char)((c >> 8) & 0xff) + (char)(c >> 16) + '\0';
     std::string rle = std::string("\x02\x00\x02\x01\x00\x00\x04\x02\x00\x01", 10);
-    auto le32 = [](std::uint32_t v) { return std::string{(char)v, (char)(v >> 8), (char)(v >> 16), (char)(v >> 24)}; };
+    auto le32 = [](std::uint32_t v) {
+        return std::string{(char)v, (char)(v >> 8), (char)(v >> 16), (char)(v >> 24)};
+    };
     std::string head = "BM" + le32(54 + 12 + (std::uint32_t)rle.size()) + le32(0) + le32(54 + 12) + le32(40) +
                        le32(4) + le32(2) + std::string("\x01\x00\x08\x00", 4) + le32(1) +
                        le32((std::uint32_t)rle.size()) + le32(0) + le32(0) + le32(3) + le32(0);
