@@ -106,6 +106,39 @@ SKIP: {
     like(slurp('a.svg') // '', qr/<polygon/, 'wmf2svg reads the WMF file');
 }
 
+# Including files: a metafile into a quarter of the page, and files that
+# cannot be included.
+plot('vecm', 'src.met', \&chart);
+my $cgm_src = plot('cgm', 'src.cgm', \&chart);
+open my $fh, '>:raw', 'cut.cgm' or die;
+print $fh substr($cgm_src, 0, 400);
+close $fh;
+open $fh, '>:raw', 'fake.png' or die;
+print $fh "\x89PNG\r\n\x1a\n";
+close $fh;
+open $fh, '>', 'cut.met' or die;
+print $fh "      29.7      21.0\n 3.0000000 0.1000000 0.1000000\n";
+close $fh;
+my $inc = plot('vecm', 'inc.met', sub {
+    Korval::filbox(0, 0, 1485, 1050);
+    Korval::incfil('src.met');
+    Korval::filbox(1485, 0, 1485, 1050);
+    Korval::incfil('src.cgm');
+    Korval::incfil('a.hpg');
+    Korval::incfil('cut.met');
+    Korval::incfil('cut.cgm');
+    Korval::incfil('missing.met');
+    Korval::incfil('fake.png');
+    Korval::filbox(0, 0, 5000, 10);
+});
+my $err = slurp('korval.err');
+like($err, qr/Warning 101: The VECMET file is not complete! in incfil!/, 'incfil: truncated metafile');
+like($err, qr/Warning 101: Unexpected end of CGM file in incfil!/, 'incfil: truncated CGM');
+like($err, qr/Warning  36: File error in incfil!   \(missing\.met\)/, 'incfil: missing file');
+is(() = $err =~ /Warning  56: Incorrect file format in incfil!/g, 2, 'incfil: HPGL and PNG are not included');
+like($err, qr/Warning   2: Incorrect parameter in filbox!/, 'filbox: box beyond the page');
+ok(length($inc) > 2 * length(slurp('src.met')) - 200, 'both files drawn');
+
 # The protocol names each format and counts its vectors.
 my ($out) = run_script(<<'EOF');
 for my $f ('CGM', 'WMF', 'KYOC', 'HPA3', 'JAVA') {

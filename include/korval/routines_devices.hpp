@@ -29,5 +29,8 @@ void cgmver(int n);
 void cgmpic(const char* s);
 void cgmbgd(float r, float g, float b);
 void wmfmod(const char* mode, const char* key);
+void filbox(int nx, int ny, int nw, int nh);
+void filclr(const char* s);
+void incfil(const char* name);
 
 }  // namespace korval

@@ -31,6 +31,9 @@ struct Register {
             KORVAL_ROW(cgmpic, "s"),
             KORVAL_ROW(cgmbgd, "x1, x2, x3"),
             KORVAL_ROW(wmfmod, "s1, s2"),
+            KORVAL_ROW(filbox, "i1, i2, i3, i4"),
+            KORVAL_ROW(filclr, "s"),
+            KORVAL_ROW(incfil, "s"),
         });
     }
 } reg;

@@ -61,7 +61,8 @@ public:
         rec_.word((unsigned)d.cgm_version);
         std::string date, time;
         current_date_time(date, time);
-        std::string ymd = date.size() == 10 ? date.substr(6, 4) + date.substr(3, 2) + date.substr(0, 2) : date;
+        std::string ymd =
+            date.size() == 10 ? date.substr(6, 4) + date.substr(3, 2) + date.substr(0, 2) : date;
         std::string desc = std::string("\"") + (d.cgm_version == 4 ? "ProfileId:WebCGM" : "ProfileId:CALS") +
                            "\",\"ProfileEd:1.0\",\"Source:KORVAL  8.1\",\"Date:" + ymd +
                            "\",\"ColourClass:colour\"";

@@ -11,7 +11,7 @@ struct DriverState {
     int wmf_mode = 0;     // wmfmod: 0 STAN, 1 PLAC (placeable header)
 
     // CGM picture settings (any level; they apply to the next picture).
-    std::string cgm_picture;  // cgmpic; empty: "Picture n"
+    std::string cgm_picture;                             // cgmpic; empty: "Picture n"
     int cgm_red = 255, cgm_green = 255, cgm_blue = 255;  // cgmbgd
 
     // incfil: the file box (plot units) and the colour mode.

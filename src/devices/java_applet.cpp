@@ -17,7 +17,8 @@ std::string java_class_name(const std::string& file) {
     std::string base = file.substr(start == std::string::npos ? 0 : start + 1);
     base = base.substr(0, base.find('.'));
     for (char& c : base) {
-        bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '$';
+        bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+                  c == '$';
         if (!ok) c = '_';
     }
     if (base.empty() || (base[0] >= '0' && base[0] <= '9')) base.insert(0, "_");
@@ -38,10 +39,11 @@ public:
         if (!is_open()) return;
         std::string date, time;
         current_date_time(date, time);
-        std::string head = "// KORVAL Java Metafile\n// Creator: KORVAL  8.1\n// Date   : " + date + ", " + time +
-                           "\n// Size   : " + std::to_string(o.image_w) + " " + std::to_string(o.image_h) +
-                           "\n\nimport java.applet.*;\nimport java.awt.*;\n\npublic class " +
-                           java_class_name(o.file_name) + " extends Applet {\npublic void paint(Graphics g) {\n";
+        std::string head =
+            "// KORVAL Java Metafile\n// Creator: KORVAL  8.1\n// Date   : " + date + ", " + time +
+            "\n// Size   : " + std::to_string(o.image_w) + " " + std::to_string(o.image_h) +
+            "\n\nimport java.applet.*;\nimport java.awt.*;\n\npublic class " + java_class_name(o.file_name) +
+            " extends Applet {\npublic void paint(Graphics g) {\n";
         sink_.write(head);
     }
 

@@ -146,8 +146,8 @@ public:
         angle %= 360;
         if (angle < 0) angle += 360;
         if (!text_ready_) {
-            record(kSetBkMode, {1});         // transparent
-            record(kSetTextAlign, {24});     // baseline, left
+            record(kSetBkMode, {1});      // transparent
+            record(kSetTextAlign, {24});  // baseline, left
             text_ready_ = true;
         }
         if (angle != font_angle_) create_font(angle);
@@ -282,7 +282,8 @@ private:
     // Key, handle, bounding box in the units of `inch_` per inch, reserved,
     // and the exclusive-or of the ten words before the checksum.
     void placeable_header() {
-        unsigned words[10] = {0xCDD7, 0x9AC6, 0, 0, 0, (unsigned)width_, (unsigned)height_, (unsigned)inch_, 0, 0};
+        unsigned words[10] = {0xCDD7,          0x9AC6, 0, 0, 0, (unsigned)width_, (unsigned)height_,
+                              (unsigned)inch_, 0,      0};
         unsigned sum = 0;
         for (unsigned v : words) sum ^= v;
         unsigned char head[22];

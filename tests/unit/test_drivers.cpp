@@ -87,7 +87,8 @@ std::string cgm_string(const CgmElement& e) {
 // "c/i" names of the elements, blank-separated.
 std::string sequence(const std::vector<CgmElement>& els) {
     std::string s;
-    for (const CgmElement& e : els) s += (s.empty() ? "" : " ") + std::to_string(e.cls) + "/" + std::to_string(e.id);
+    for (const CgmElement& e : els)
+        s += (s.empty() ? "" : " ") + std::to_string(e.cls) + "/" + std::to_string(e.id);
     return s;
 }
 
@@ -137,7 +138,7 @@ TEST(Cgm, ElementSequenceRecordsAndPolylineGroups) {
     EXPECT_EQ(lines[2]->data.size(), 4u * 22);
     EXPECT_EQ(lines[0]->data.substr(49 * 4, 4), lines[1]->data.substr(0, 4));
     EXPECT_EQ(lines[1]->data.substr(49 * 4, 4), lines[2]->data.substr(0, 4));
-    EXPECT_EQ(w16(lines[0]->data, 0), 200u);           // x = 100 plot units
+    EXPECT_EQ(w16(lines[0]->data, 0), 200u);                // x = 100 plot units
     EXPECT_EQ(w16(lines[0]->data, 2), 2 * (2099u - 1000));  // y from the bottom
     EXPECT_EQ(sequence(els).substr(sequence(els).size() - 7), "0/5 0/2");
 }
@@ -322,9 +323,9 @@ TEST(Java, ClassNameSourceAndCompiler) {
     unsetenv("SOURCE_DATE_EPOCH");
     std::string s = slurp(name);
     std::string head =
-              "// KORVAL Java Metafile\n// Creator: KORVAL  8.1\n// Date   : 01.01.1970, 00:00:00\n"
-              "// Size   : 853 603\n\nimport java.applet.*;\nimport java.awt.*;\n\npublic class plot extends "
-              "Applet {\npublic void paint(Graphics g) {\n";
+        "// KORVAL Java Metafile\n// Creator: KORVAL  8.1\n// Date   : 01.01.1970, 00:00:00\n"
+        "// Size   : 853 603\n\nimport java.applet.*;\nimport java.awt.*;\n\npublic class plot extends "
+        "Applet {\npublic void paint(Graphics g) {\n";
     EXPECT_EQ(s.substr(0, head.size()), head);
     EXPECT_NE(s.find("  g.drawLine (0,0,852,602);\n"), std::string::npos);
     // The rectangle in its colour, then the line colour again.
@@ -540,5 +541,148 @@ TEST(Wmf, WindowFontsWriteFontAndTextRecords) {
     winfnt("Arial");
     EXPECT_EQ(state().run.warning_count, before + 1);
     EXPECT_EQ(state().text.hw_mode, 0);
+    korfin();
+}
+
+// ---- incfil ------------------------------------------------------------------
+
+namespace {
+
+void write_file(const std::string& name, const std::string& data) {
+    std::ofstream(name, std::ios::binary) << data;
+}
+
+// The coordinate fields of a VECM file (pairs after the header line).
+std::vector<double> vecm_numbers(const std::string& s) {
+    std::vector<double> v;
+    std::istringstream in(s.substr(s.find('\n') + 1));
+    for (std::string line; std::getline(in, line);)
+        for (std::size_t i = 0; i + 10 <= line.size(); i += 10) v.push_back(std::stod(line.substr(i, 10)));
+    return v;
+}
+
+}  // namespace
+
+TEST(Incfil, VecmAndCgmPlayBackWhereTheyWereDrawn) {
+    TempDir dir;
+    for (const char* fmt : {"VECM", "CGM"}) {
+        std::string src = dir.path(std::string("src.") + fmt);
+        open_plot(fmt, src);
+        setclr(77);
+        line(100, 200, 2900, 2000);
+        korfin();
+        std::string out = dir.path(std::string("out.") + fmt + ".met");
+        open_plot("VECM", out);
+        filclr("ALL");
+        long v0 = state().run.vector_count;
+        incfil(src.c_str());
+        EXPECT_GE(state().run.vector_count, v0 + 2) << fmt;
+        korfin();
+        std::vector<double> n = vecm_numbers(slurp(out));
+        // The included segment: a move and a draw at the original points (the
+        // file sizes, 29.7 cm and 5938 VDC units, differ from the page by a
+        // unit: 0.04 %).
+        double f = 1.0 / 2969;
+        auto near = [](double a, double b) { return std::abs(a - b) < 5e-4; };
+        bool found = false;
+        for (std::size_t i = 0; i + 5 < n.size(); ++i)
+            if (n[i] == 3 && near(n[i + 1], 100 * f) && near(n[i + 2], (2099 - 200) * f) && n[i + 3] == 2 &&
+                near(n[i + 4], 2900 * f) && near(n[i + 5], 99 * f))
+                found = true;
+        EXPECT_TRUE(found) << fmt;
+    }
+}
+
+TEST(Incfil, FileColoursBoxAndBadFiles) {
+    TempDir dir;
+    std::string src = dir.path("a.met");
+    open_plot("VECM", src);
+    setclr(200);
+    line(0, 0, 2969, 2099);
+    korfin();
+    std::string out = dir.path("b.met");
+    open_plot("VECM", out);
+    long before = state().run.warning_count;
+    filbox(0, 0, 3000, 100);  // wider than the page
+    filbox(-1, 0, 10, 10);
+    EXPECT_EQ(state().run.warning_count, before + 2);
+    filbox(0, 0, 1485, 1050);  // the upper left quarter
+    setclr(5);
+    filclr("NONE");
+    incfil(src.c_str());
+    filclr("ALL");
+    EXPECT_EQ(state().colour.current, 5);
+    incfil(src.c_str());
+    EXPECT_EQ(state().colour.current, 5) << "the colour is restored";
+    EXPECT_EQ(state().run.warning_count, before + 2);
+    // An HPGL file, a truncated metafile, a truncated CGM, a missing file.
+    write_file(dir.path("h.hpg"), " SP1;\nPU0,0;\n");
+    write_file(dir.path("t.met"), "      29.7      21.0\n 3.0000000 0.1000000 0.1000000 2.0000000 0.2000000");
+    std::string cgm = std::string("\x00\x3F\x00\x02\x01x\x20\xC8\x00\x00", 10);
+    write_file(dir.path("t.cgm"), cgm);
+    incfil(dir.path("h.hpg").c_str());
+    incfil(dir.path("t.met").c_str());
+    incfil(dir.path("t.cgm").c_str());
+    incfil(dir.path("none").c_str());
+    filbox(0, 0, 2970, 2100);
+    korfin();
+    EXPECT_EQ(state().run.warning_count, before + 6);
+    std::vector<double> n = vecm_numbers(slurp(out));
+    // "NONE": no colour records from the file; the box halves the drawing.
+    int colours = 0;
+    bool half = false;
+    for (std::size_t i = 0; i < n.size(); ++i) {
+        if (n[i] >= 10 && n[i] < 99) ++colours;
+        // The page diagonal ends at (1485, 1050) in the quarter box.
+        if (i + 1 < n.size() && std::abs(n[i] - 1485.0 / 2969) < 5e-4 &&
+            std::abs(n[i + 1] - 1049.0 / 2969) < 5e-4)
+            half = true;
+    }
+    EXPECT_TRUE(half);
+    EXPECT_GE(colours, 3);  // setclr(5), the file's 200, and 5 restored
+}
+
+TEST(Incfil, BmpImagesIntoThePicture) {
+    TempDir dir;
+    // A 4 x 2 RLE8 picture: bottom row red, red, blue, blue; top row green.
+    std::string pal;
+    for (std::uint32_t c : {0xFF0000u, 0x0000FFu, 0x00FF00u})
+        pal += std::string(1, (char)(c & 0xff)) + (char)((c >> 8) & 0xff) + (char)(c >> 16) + '\0';
+    std::string rle = std::string("\x02\x00\x02\x01\x00\x00\x04\x02\x00\x01", 10);
+    auto le32 = [](std::uint32_t v) {
+        return std::string{(char)v, (char)(v >> 8), (char)(v >> 16), (char)(v >> 24)};
+    };
+    std::string head = "BM" + le32(54 + 12 + (std::uint32_t)rle.size()) + le32(0) + le32(54 + 12) + le32(40) +
+                       le32(4) + le32(2) + std::string("\x01\x00\x08\x00", 4) + le32(1) +
+                       le32((std::uint32_t)rle.size()) + le32(0) + le32(0) + le32(3) + le32(0);
+    write_file(dir.path("a.bmp"), head + pal + rle);
+    std::string bad = head;
+    bad[30] = 2;  // RLE4 with 8 bits
+    write_file(dir.path("b.bmp"), bad + pal + rle);
+    write_file(dir.path("c.bmp"), head.substr(0, 40));
+    imgfmt("RGB");
+    metafl("VIRT");
+    korini();
+    errmod("PROT", "OFF");
+    long before = state().run.warning_count;
+    incfil(dir.path("a.bmp").c_str());
+    EXPECT_EQ(state().run.warning_count, before);
+    const Picture& pic = state().raster.picture;
+    // The picture (2:1) fills the width of the page and 426 of its 603 rows.
+    int w = pic.width();
+    EXPECT_EQ(pic.get(w / 8, 100), 0x00FF00u);  // upper row
+    EXPECT_EQ(pic.get(w / 8, 300), 0xFF0000u);  // lower row, left
+    EXPECT_EQ(pic.get(w - w / 8, 300), 0x0000FFu);
+    EXPECT_EQ(pic.get(w / 2, 500), 0u);
+    incfil(dir.path("b.bmp").c_str());
+    incfil(dir.path("c.bmp").c_str());
+    EXPECT_EQ(state().run.warning_count, before + 2);
+    korfin();
+    imgfmt("IND");
+    // Formats without a picture.
+    open_plot("HPGL", dir.path("x.hpg"));
+    before = state().run.warning_count;
+    incfil(dir.path("a.bmp").c_str());
+    EXPECT_EQ(state().run.warning_count, before + 1);
     korfin();
 }
