@@ -85,6 +85,15 @@ subtest 'settings: keys, ranges and levels' => sub {
     Korval::mplclr(1, 2);
     Korval::grafmp(-180, 180, -180, 60, -90, 90, -90, 30);
     Korval::projct('CYLI');
+    # reset: the projection returns to "CYLI", the line mode to "INTE".
+    Korval::endgrf();
+    Korval::projct('MERC');
+    Korval::reset('PROJ');
+    Korval::grafmp(-180, 180, -180, 60, -90, 90, -90, 30);
+    my $y45 = plot_of(0, 45)->[1];
+    my ($nxa, $nya, $nxl, $nyl, $nzl);
+    Korval::getpos($nxa, $nya);
+    Korval::getlen($nxl, $nyl, $nzl);
     Korval::korfin();
     my $w = warnings_text();
     like($w, qr/Warning\s+3: .* in projct!/, 'projct only at level 1');
@@ -97,6 +106,7 @@ subtest 'settings: keys, ranges and levels' => sub {
     unlike($w, qr/maplev|mapmod|mapbas|mplclr/, 'BOTH, GREA, GSHL and colours are accepted');
     like($w, qr/in mapfil!\s+\(NONE\)/, 'mapfil file type');
     like($w, qr/in mplsiz!/, 'negative label height');
+    ok(abs($y45 - ($nya - 0.75 * ($nyl - 1))) < 0.01, 'reset PROJ gives the cylindrical projection');
 };
 
 subtest 'grafmp: range checks leave level 1' => sub {
@@ -223,6 +233,15 @@ subtest 'base maps: GSHHS and text files, missing and corrupt files' => sub {
     like($w, qr/No call to MAPFIL before in world/, 'MAPF without mapfil');
     like($w, qr/read error in world/, 'truncated GSHHS file');
     like($w, qr/Warning\s+36: File error in world!\s+\(none\.b\)/, 'missing user file');
+
+    # "BOTH" draws every level, as "ALL" does.
+    open_map(setup => sub { Korval::mapbas('MAPF'); Korval::mapfil('shore.b', 'GSHH'); Korval::maplev('BOTH') });
+    Korval::setclr(50);
+    Korval::world();
+    $pix = colours_at(plot_of(5, -10), plot_of(5, -20));
+    Korval::korfin();
+    is_deeply([read_pixels($pix)], [50, 50], 'maplev BOTH: land and lakes');
+    is(warnings_text(), '', 'without warnings');
 
     # An installation whose map files are missing or corrupt.
     mkdir 'inst';
