@@ -354,6 +354,7 @@ use Korval;
 sub square { $_[0] = $_[0] * $_[0]; }
 sub keep { my ($x, $y) = @_; }
 sub fail { die "no projection here\n" }
+sub nested { my ($x, $y); Korval::pos2pt($_[0], $_[1], $x, $y); $_[0] = $_[0] * 2; }
 Korval::metafl('VIRT');
 Korval::korini();
 Korval::errmod('PROT', 'OFF');
@@ -376,12 +377,18 @@ Korval::grafmp(0, 10, 0, 2, 0, 10, 0, 2);
 Korval::pos2pt(5, 5, $x, $y);
 print "fail $x $y\n";
 Korval::curvmp([0, 10], [0, 10], 2);
+Korval::endgrf();
+Korval::setcbk('main::nested', 'MYPR');
+Korval::grafmp(0, 10, 0, 2, 0, 10, 0, 2);
+Korval::pos2pt(5, 5, $x, $y);
+print "nested $x $y\n";
 Korval::korfin();
 print "done\n";
 EOF
     is($status, 0, 'a dying callback does not end the script');
     like($out, qr/^square 750 1000$/m, 'the callback squares x: 25 of 100');
     like($out, qr/^keep 1000 1000$/m, 'a callback that assigns nothing keeps the coordinates');
+    like($out, qr/^nested 1000 1000$/m, 'a callback may project points itself');
     like($out, qr/^done$/m, 'the script runs to its end');
     my $w = slurp('korval.err') // '';
     my @fails = $w =~ /(no projection here)/g;
