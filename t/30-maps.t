@@ -171,6 +171,19 @@ subtest 'world: copies of a cylindrical map wider than the globe' => sub {
     is(warnings_text(), '', 'no warnings');
 };
 
+subtest 'shdmap: polygons across the seam of a world map' => sub {
+    in_tempdir();
+    # Centred on 90 W, the seam runs through Asia at 90 E.
+    open_map(proj => 'HAMM', range => [-180, 0, -180, 30, -90, 90, -90, 30]);
+    Korval::setclr(138);
+    Korval::shdpat(16);
+    Korval::shdmap('ALL');
+    my $pix = colours_at(plot_of(-100, 40), plot_of(-40, 50), plot_of(-30, 60));
+    Korval::korfin();
+    is_deeply([read_pixels($pix)], [138, 0, 0], 'North America filled, the North Atlantic empty');
+    is(warnings_text(), '', 'no warnings');
+};
+
 subtest 'shdeur and shdusa' => sub {
     in_tempdir();
     open_map(range => [-20, 40, -20, 10, 35, 70, 35, 5], proj => 'CONF');
