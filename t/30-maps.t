@@ -85,6 +85,15 @@ subtest 'settings: keys, ranges and levels' => sub {
     Korval::mplclr(1, 2);
     Korval::grafmp(-180, 180, -180, 60, -90, 90, -90, 30);
     Korval::projct('CYLI');
+    # reset: the projection returns to "CYLI", the line mode to "INTE".
+    Korval::endgrf();
+    Korval::projct('MERC');
+    Korval::reset('PROJ');
+    Korval::grafmp(-180, 180, -180, 60, -90, 90, -90, 30);
+    my $y45 = plot_of(0, 45)->[1];
+    my ($nxa, $nya, $nxl, $nyl, $nzl);
+    Korval::getpos($nxa, $nya);
+    Korval::getlen($nxl, $nyl, $nzl);
     Korval::korfin();
     my $w = warnings_text();
     like($w, qr/Warning\s+3: .* in projct!/, 'projct only at level 1');
@@ -97,6 +106,7 @@ subtest 'settings: keys, ranges and levels' => sub {
     unlike($w, qr/maplev|mapmod|mapbas|mplclr/, 'BOTH, GREA, GSHL and colours are accepted');
     like($w, qr/in mapfil!\s+\(NONE\)/, 'mapfil file type');
     like($w, qr/in mplsiz!/, 'negative label height');
+    ok(abs($y45 - ($nya - 0.75 * ($nyl - 1))) < 0.01, 'reset PROJ gives the cylindrical projection');
 };
 
 subtest 'grafmp: range checks leave level 1' => sub {
@@ -158,6 +168,19 @@ subtest 'world: copies of a cylindrical map wider than the globe' => sub {
     Korval::korfin();
     my @c = read_pixels($pix);
     is_deeply(\@c, [138, 138, 0, 0], 'land of both copies filled, oceans empty');
+    is(warnings_text(), '', 'no warnings');
+};
+
+subtest 'shdmap: polygons across the seam of a world map' => sub {
+    in_tempdir();
+    # Centred on 90 W, the seam runs through Asia at 90 E.
+    open_map(proj => 'HAMM', range => [-180, 0, -180, 30, -90, 90, -90, 30]);
+    Korval::setclr(138);
+    Korval::shdpat(16);
+    Korval::shdmap('ALL');
+    my $pix = colours_at(plot_of(-100, 40), plot_of(-40, 50), plot_of(-30, 60));
+    Korval::korfin();
+    is_deeply([read_pixels($pix)], [138, 0, 0], 'North America filled, the North Atlantic empty');
     is(warnings_text(), '', 'no warnings');
 };
 
@@ -223,6 +246,15 @@ subtest 'base maps: GSHHS and text files, missing and corrupt files' => sub {
     like($w, qr/No call to MAPFIL before in world/, 'MAPF without mapfil');
     like($w, qr/read error in world/, 'truncated GSHHS file');
     like($w, qr/Warning\s+36: File error in world!\s+\(none\.b\)/, 'missing user file');
+
+    # "BOTH" draws every level, as "ALL" does.
+    open_map(setup => sub { Korval::mapbas('MAPF'); Korval::mapfil('shore.b', 'GSHH'); Korval::maplev('BOTH') });
+    Korval::setclr(50);
+    Korval::world();
+    $pix = colours_at(plot_of(5, -10), plot_of(5, -20));
+    Korval::korfin();
+    is_deeply([read_pixels($pix)], [50, 50], 'maplev BOTH: land and lakes');
+    is(warnings_text(), '', 'without warnings');
 
     # An installation whose map files are missing or corrupt.
     mkdir 'inst';
@@ -335,6 +367,7 @@ use Korval;
 sub square { $_[0] = $_[0] * $_[0]; }
 sub keep { my ($x, $y) = @_; }
 sub fail { die "no projection here\n" }
+sub nested { my ($x, $y); Korval::pos2pt($_[0], $_[1], $x, $y); $_[0] = $_[0] * 2; }
 Korval::metafl('VIRT');
 Korval::korini();
 Korval::errmod('PROT', 'OFF');
@@ -357,12 +390,18 @@ Korval::grafmp(0, 10, 0, 2, 0, 10, 0, 2);
 Korval::pos2pt(5, 5, $x, $y);
 print "fail $x $y\n";
 Korval::curvmp([0, 10], [0, 10], 2);
+Korval::endgrf();
+Korval::setcbk('main::nested', 'MYPR');
+Korval::grafmp(0, 10, 0, 2, 0, 10, 0, 2);
+Korval::pos2pt(5, 5, $x, $y);
+print "nested $x $y\n";
 Korval::korfin();
 print "done\n";
 EOF
     is($status, 0, 'a dying callback does not end the script');
     like($out, qr/^square 750 1000$/m, 'the callback squares x: 25 of 100');
     like($out, qr/^keep 1000 1000$/m, 'a callback that assigns nothing keeps the coordinates');
+    like($out, qr/^nested 1000 1000$/m, 'a callback may project points itself');
     like($out, qr/^done$/m, 'the script runs to its end');
     my $w = slurp('korval.err') // '';
     my @fails = $w =~ /(no projection here)/g;

@@ -21,30 +21,44 @@ bool projection_failed = false;
 // coordinates then stay unchanged and the library prints a warning.
 void projection_trampoline(float* x, float* y) {
     dTHX;
-    if (!projection_name[0]) return;
+    // A callback that projects points itself (pos2pt inside the callback)
+    // gets them unchanged instead of recursing without end.
+    static bool active = false;
+    if (!projection_name[0] || active) return;
+    struct Active {
+        Active() { active = true; }
+        ~Active() { active = false; }
+    };
     dSP;
     ENTER;
     SAVETMPS;
+    Active guard;
     SV* sx = sv_2mortal(newSVnv((double)*x));
     SV* sy = sv_2mortal(newSVnv((double)*y));
     PUSHMARK(SP);
     XPUSHs(sx);
     XPUSHs(sy);
     PUTBACK;
+    const char* routine = state().run.routine;  // the callback may call routines
     call_pv(projection_name, G_DISCARD | G_EVAL);
     SPAGAIN;
+    state().run.routine = routine;
     if (SvTRUE(ERRSV)) {
         if (!projection_failed) {
             projection_failed = true;
-            std::string text = "Error in the projection callback ";
+            // The text outlives this call: the message state keeps a pointer.
+            static std::string text;
+            text = "Error in the projection callback ";
             text += projection_name;
             text += ": ";
-            text += SvPV_nolen(ERRSV);
+            text += SvROK(ERRSV) ? "(an error object)" : SvPV_nolen(ERRSV);
             while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
             set_warning_text(text.c_str());
             warn_routine(101);
         }
-    } else {
+    } else if (!SvROK(sx) && !SvROK(sy)) {
+        // References (objects with overloaded numbers could die here) leave
+        // the coordinates unchanged.
         *x = (float)SvNV(sx);
         *y = (float)SvNV(sy);
     }

@@ -268,6 +268,66 @@ void project_polygon(const Polygon& p, const Copy& c, std::vector<float>& xs, st
     }
 }
 
+// One half-plane step of Sutherland-Hodgman: keeps the side of x = edge
+// given by keep_below.
+void clip_at_longitude(std::vector<double>& x, std::vector<double>& y, double edge, bool keep_below) {
+    std::vector<double> ox, oy;
+    const std::size_t n = x.size();
+    auto inside = [&](std::size_t i) { return keep_below ? x[i] <= edge : x[i] >= edge; };
+    for (std::size_t i = 0; i < n; ++i) {
+        std::size_t j = (i + n - 1) % n;
+        bool in_i = inside(i), in_j = inside(j);
+        if (in_i != in_j) {
+            double t = (edge - x[j]) / (x[i] - x[j]);
+            ox.push_back(edge);
+            oy.push_back(y[j] + (y[i] - y[j]) * t);
+        }
+        if (in_i) ox.push_back(x[i]), oy.push_back(y[i]);
+    }
+    x.swap(ox);
+    y.swap(oy);
+}
+
+// Fills a polygon of the map files.  On world and conical maps a polygon
+// that crosses the seam opposite the central longitude is cut there into
+// pieces, each filled on its own side of the map.
+void fill_map_polygon(const Polygon& p, const Copy& c, std::vector<float>& xs, std::vector<float>& ys) {
+    const MapState& m = ms();
+    const int n = (int)p.lon.size();
+    bool cut = false;
+    std::vector<double> u;
+    if (m.family == MAP_WORLD || m.family == MAP_CONICAL) {
+        u.resize((std::size_t)n);
+        double first = p.lon.empty() ? 0 : p.lon[0] - m.lam0;
+        double k = std::floor((first + 180) / 360);  // into -180..180
+        for (int i = 0; i < n; ++i) {
+            u[(std::size_t)i] = p.lon[i] - m.lam0 - k * 360;
+            if (u[(std::size_t)i] < -180 || u[(std::size_t)i] > 180) cut = true;
+        }
+    }
+    if (!cut) {
+        project_polygon(p, c, xs, ys);
+        plot_fill_polygon(xs.data(), ys.data(), (int)xs.size());
+        return;
+    }
+    const double inset = 180 - 1e-7;
+    for (double shift : {-360.0, 0.0, 360.0}) {
+        std::vector<double> x(u), y(p.lat.begin(), p.lat.end());
+        for (double& v : x) v += shift;
+        clip_at_longitude(x, y, inset, true);
+        if (x.size() >= 3) clip_at_longitude(x, y, -inset, false);
+        if (x.size() < 3) continue;
+        Polygon piece;
+        piece.region = p.region;
+        for (std::size_t i = 0; i < x.size(); ++i) {
+            piece.lon.push_back(x[i] + m.lam0);
+            piece.lat.push_back(y[i]);
+        }
+        project_polygon(piece, c, xs, ys);
+        plot_fill_polygon(xs.data(), ys.data(), (int)xs.size());
+    }
+}
+
 bool map_ready(const char* routine) {
     (void)routine;
     if (state().axes.kind != 2 || !ms().valid) {
@@ -391,8 +451,7 @@ void shade_areas(const char* routine, int number, const int* inray, const int* i
             st.run.routine = routine;
             use_colour(icray[k]);
             for (const Copy& c : copies) {
-                project_polygon(p, c, xs, ys);
-                plot_fill_polygon(xs.data(), ys.data(), (int)xs.size());
+                fill_map_polygon(p, c, xs, ys);
             }
         });
     } catch (const std::bad_alloc&) {
@@ -463,8 +522,7 @@ void shdmap(const char* s) {
                 if (eura ? (p.region != 3 && p.region != 5) : p.region != lo) return;
             }
             for (const Copy& c : copies) {
-                project_polygon(p, c, xs, ys);
-                plot_fill_polygon(xs.data(), ys.data(), (int)xs.size());
+                fill_map_polygon(p, c, xs, ys);
             }
         });
     } catch (const std::bad_alloc&) {
