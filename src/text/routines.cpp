@@ -380,7 +380,7 @@ void height(int i) {
     if (enter_routine("height")) return;
     if (check_range(i, 1, 10000)) return;
     text().height = i;
-    if (text().hw_mode != 0) hwfont_height(i);
+    if (text().hw_mode != 0 && !text().tex) hwfont_height(i);  // TeX mode sizes its own text
 }
 
 void angle(int ngrad) {

@@ -491,7 +491,18 @@ private:
         if ((k = find_name(kGreek, name)) >= 0) return put(kGreek[k].code, 2);
         if ((k = find_name(kSpacing, name)) >= 0)
             return advance((float)kSpacing[k].eighteenths * st_.h / 18.0f);
-        if ((k = find_name(kSymbols, name)) >= 0) return put(kSymbols[k].code, 3);
+        if ((k = find_name(kSymbols, name)) >= 0) {
+            // The dot of cdot is the full stop of the fonts, raised to the
+            // middle of the line.
+            if (kSymbols[k].code == '.') {
+                float v = st_.v;
+                st_.v += 0.35f * (float)st_.h;
+                put('.', 3);
+                st_.v = v;
+                return;
+            }
+            return put(kSymbols[k].code, 3);
+        }
         if ((k = find_name(kBigOps, name)) >= 0) return big_operator(k);
         if (std::strcmp(name, "sqrt") == 0) return root();
         if (std::strcmp(name, "frac") == 0) return fraction();
