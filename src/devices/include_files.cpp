@@ -127,7 +127,7 @@ void play_vecm(const std::vector<unsigned char>& d) {
             } else if (whole == 9) {
                 ended = true;
             } else if (whole == 99) {
-                escapes += 89;
+                escapes = std::min(escapes + 89, 1024);
             } else if (whole >= 10 && escapes + whole - 9 <= 256) {
                 int c = whole - 9 + escapes;
                 escapes = 0;
@@ -248,6 +248,13 @@ const char* decode_bmp(const std::vector<unsigned char>& d, Picture& pic) {
             palette[i] = ((std::uint32_t)d[at + 4 * i + 2] << 16) | ((std::uint32_t)d[at + 4 * i + 1] << 8) |
                          d[at + 4 * i];
     }
+    // The pixels must be in the file before memory is taken for them (a
+    // run of two bytes gives at most 255 pixels).
+    std::size_t stride = (((std::size_t)w * bits + 31) / 32) * 4;
+    std::size_t data = offset < d.size() ? d.size() - offset : 0;
+    if (compression == 0 ? stride * (std::size_t)h > data
+                         : (std::size_t)w * (std::size_t)h > 128 * data + 255)
+        return short_file;
     if (!pic.create((int)w, (int)h, 3, 0)) return "Not enough memory";
     auto put = [&](long x, long row, std::uint32_t rgb) {
         if (x < 0 || x >= w || row < 0 || row >= h) return;
@@ -256,7 +263,6 @@ const char* decode_bmp(const std::vector<unsigned char>& d, Picture& pic) {
     if (offset >= d.size()) return short_file;
     std::size_t at = offset;
     if (compression == 0) {
-        std::size_t stride = (((std::size_t)w * bits + 31) / 32) * 4;
         for (long row = 0; row < h; ++row, at += stride) {
             if (at + stride > d.size()) return short_file;
             for (long x = 0; x < w; ++x) {

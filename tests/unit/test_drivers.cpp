@@ -686,3 +686,38 @@ TEST(Incfil, BmpImagesIntoThePicture) {
     EXPECT_EQ(state().run.warning_count, before + 1);
     korfin();
 }
+
+TEST(Incfil, DamagedFilesNeverReadOutside) {
+    TempDir dir;
+    // Sources: a CGM, a VECM and a BMP of this library.
+    const char* fmts[] = {"CGM", "VECM", "BMP"};
+    std::vector<std::string> sources;
+    for (const char* fmt : fmts) {
+        std::string name = dir.path(std::string("s.") + fmt);
+        open_plot(fmt, name);
+        setclr(90);
+        line(0, 0, 2969, 2099);
+        korfin();
+        sources.push_back(slurp(name));
+    }
+    imgfmt("IND");
+    metafl("VIRT");
+    korini();
+    errmod("PROT", "OFF");
+    std::string bad = dir.path("bad");
+    unsigned seed = 12345;
+    for (const std::string& src : sources) {
+        ASSERT_GT(src.size(), 100u);
+        for (int k = 0; k < 40; ++k) {
+            std::string damaged = src.substr(0, (std::size_t)(src.size() * k / 40));
+            for (int j = 0; j < 8 && !damaged.empty(); ++j) {
+                seed = seed * 1103515245u + 12345u;
+                damaged[(seed >> 8) % damaged.size()] = (char)(seed >> 20);
+            }
+            write_file(bad, damaged);
+            incfil(bad.c_str());
+        }
+    }
+    EXPECT_EQ(getlev(), 1);
+    korfin();
+}
