@@ -139,6 +139,16 @@ is(() = $err =~ /Warning  56: Incorrect file format in incfil!/g, 2, 'incfil: HP
 like($err, qr/Warning   2: Incorrect parameter in filbox!/, 'filbox: box beyond the page');
 ok(length($inc) > 2 * length(slurp('src.met')) - 200, 'both files drawn');
 
+# A BMP picture embedded in PostScript keeps its own size and covers only
+# its box, not what was drawn before.
+plot('bmp', 'src.bmp', \&chart);
+my $ps = plot('ps', 'inc.ps', sub {
+    Korval::filbox(100, 100, 1400, 1000);
+    Korval::incfil('src.bmp');
+});
+like($ps, qr{/picstr 2559 string def gsave}, 'PostScript: a picture of the BMP\'s 853 pixels');
+like($ps, qr{scale 853 603 8 \[853 0 0 -603 0 603\]}, 'PostScript: 853 x 603 pixels');
+
 # The protocol names each format and counts its vectors.
 my ($out) = run_script(<<'EOF');
 for my $f ('CGM', 'WMF', 'KYOC', 'HPA3', 'JAVA') {

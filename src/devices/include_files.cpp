@@ -312,55 +312,71 @@ const char* decode_bmp(const std::vector<unsigned char>& d, Picture& pic) {
     return short_file;
 }
 
-// Copies an RGB picture into the output picture, scaled into the file box.
+// Copies an RGB picture into the output picture, scaled into the file box
+// with its proportions kept.  PostScript and PDF embed a picture of the
+// image's own size placed on the drawn area.
 void copy_picture(const Picture& src) {
     RasterState& r = state().raster;
-    bool opened = false;
-    if (!r.image_open) {
-        imgini();
-        state().run.routine = "incfil";
-        if (!r.image_open) return;
-        opened = true;
-    }
-    Picture& pic = r.picture;
     const OutputState& o = state().out;
     Box box = file_box();
-    // Plot coordinates to picture pixels: the raster formats map the page
-    // with the device factor; embedded pictures span the image box.
-    float f = o.device_factor, x0 = 0, y0 = 0, sx = f, sy = f;
-    bool turned = o.page_rotation == 1;
-    if (r.embedded) {
-        turned = false;
-        float bw = (float)o.nxp, bh = (float)o.nyp;
-        if (r.box_set) x0 = (float)r.box_x, y0 = (float)r.box_y, bw = (float)r.box_w, bh = (float)r.box_h;
-        sx = (float)pic.width() / bw;
-        sy = (float)pic.height() / bh;
+    double ratio = std::min((double)box.w / src.width(), (double)box.h / src.height());
+    float dw = (float)(src.width() * ratio), dh = (float)(src.height() * ratio);
+    bool opened = false, changed = false;
+    struct {
+        bool box_set;
+        int box_x, box_y, box_w, box_h, image_w, image_h;
+    } saved = {r.box_set, r.box_x, r.box_y, r.box_w, r.box_h, r.image_w, r.image_h};
+    if (!r.image_open) {
+        if (o.format >= 501 && o.format <= 600) {
+            // Embedded: a picture of at most 2000 pixels a side on the area.
+            changed = true;
+            double k = std::min(1.0, 2000.0 / std::max(src.width(), src.height()));
+            r.image_w = std::max(1, (int)(src.width() * k));
+            r.image_h = std::max(1, (int)(src.height() * k));
+            r.box_set = true;
+            r.box_x = (int)box.x, r.box_y = (int)box.y;
+            r.box_w = std::max(1, (int)(dw + 0.5f)), r.box_h = std::max(1, (int)(dh + 0.5f));
+        }
+        imgini();
+        state().run.routine = "incfil";
+        opened = r.image_open;
     }
-    const bool files_colours = state().drivers.file_colours == 0;
-    std::uint32_t current = state().colour.table[state().colour.current & 0xff] & 0xffffff;
-    const std::uint32_t* table = state().colour.table;
-    int last_rgb = -1, last_index = 0;
-    int bw = std::max(1, (int)box.w), bh = std::max(1, (int)box.h);
-    double ratio = std::min((double)bw / src.width(), (double)bh / src.height());
-    int dw = std::max(1, (int)(src.width() * ratio)), dh = std::max(1, (int)(src.height() * ratio));
-    for (int j = 0; j < dh; ++j) {
-        int sy_src = std::min(src.height() - 1, (int)(j / ratio));
-        for (int i = 0; i < dw; ++i) {
-            int sx_src = std::min(src.width() - 1, (int)(i / ratio));
-            float px = box.x + i + 0.5f, py = box.y + j + 0.5f;
-            int X, Y;
-            if (turned) {
-                X = (int)((py - y0) * sy);
-                Y = (int)(((float)o.nxp - (px - x0)) * sx);
-            } else {
-                X = (int)((px - x0) * sx);
-                Y = (int)((py - y0) * sy);
-            }
-            if (X < 0 || Y < 0 || X >= pic.width() || Y >= pic.height()) continue;
-            std::uint32_t rgb = files_colours ? src.get(sx_src, sy_src) : current;
-            if (pic.rgb()) {
-                pic.set(X, Y, rgb);
-            } else {
+    if (r.image_open) {
+        Picture& pic = r.picture;
+        // Picture pixels to plot coordinates: raster formats map the page
+        // with the device factor (turned for PORT), embedded pictures span
+        // the image box.
+        bool turned = !r.embedded && o.page_rotation == 1;
+        float x0 = 0, y0 = 0, sx = o.device_factor, sy = o.device_factor;
+        if (r.embedded) {
+            float bw = (float)o.nxp, bh = (float)o.nyp;
+            if (r.box_set) x0 = (float)r.box_x, y0 = (float)r.box_y, bw = (float)r.box_w, bh = (float)r.box_h;
+            sx = (float)pic.width() / bw;
+            sy = (float)pic.height() / bh;
+        }
+        const bool files_colours = state().drivers.file_colours == 0;
+        const std::uint32_t* table = state().colour.table;
+        std::uint32_t current = table[state().colour.current & 0xff] & 0xffffff;
+        int last_rgb = -1, last_index = 0;
+        for (int Y = 0; Y < pic.height(); ++Y) {
+            for (int X = 0; X < pic.width(); ++X) {
+                float px, py;
+                if (turned) {
+                    py = ((float)X + 0.5f) / sy + y0;
+                    px = (float)o.nxp - ((float)Y + 0.5f) / sx + x0;
+                } else {
+                    px = ((float)X + 0.5f) / sx + x0;
+                    py = ((float)Y + 0.5f) / sy + y0;
+                }
+                float u = px - box.x, v = py - box.y;
+                if (!(u >= 0 && v >= 0 && u < dw && v < dh)) continue;
+                int i = std::min(src.width() - 1, (int)(u / ratio)),
+                    j = std::min(src.height() - 1, (int)(v / ratio));
+                std::uint32_t rgb = files_colours ? src.get(i, j) : current;
+                if (pic.rgb()) {
+                    pic.set(X, Y, rgb);
+                    continue;
+                }
                 if ((int)rgb != last_rgb) {
                     last_rgb = (int)rgb;
                     last_index = nearest_index(table, rgb);
@@ -372,6 +388,11 @@ void copy_picture(const Picture& src) {
     if (opened) {
         imgfin();
         state().run.routine = "incfil";
+    }
+    if (changed) {
+        r.box_set = saved.box_set;
+        r.box_x = saved.box_x, r.box_y = saved.box_y, r.box_w = saved.box_w, r.box_h = saved.box_h;
+        r.image_w = saved.image_w, r.image_h = saved.image_h;
     }
 }
 
