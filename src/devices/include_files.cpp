@@ -396,6 +396,23 @@ void copy_picture(const Picture& src) {
     }
 }
 
+// Plot parameters: the whole page and the file's colours, at korini and by
+// reset("FILB") and reset("FILC").
+void reset_file_box() { state().drivers.file_box_set = false; }
+void reset_file_colours() { state().drivers.file_colours = 0; }
+void include_defaults() {
+    reset_file_box();
+    reset_file_colours();
+}
+
+struct Registration {
+    Registration() {
+        register_defaults(31, include_defaults);
+        register_reset("FILB", reset_file_box);
+        register_reset("FILC", reset_file_colours);
+    }
+} registration;
+
 bool picture_format(int code) { return code < 101 || (code >= 501 && code <= 700); }
 
 }  // namespace

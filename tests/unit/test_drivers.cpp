@@ -624,7 +624,12 @@ TEST(Incfil, FileColoursBoxAndBadFiles) {
     incfil(dir.path("t.met").c_str());
     incfil(dir.path("t.cgm").c_str());
     incfil(dir.path("none").c_str());
-    filbox(0, 0, 2970, 2100);
+    EXPECT_TRUE(state().drivers.file_box_set);
+    reset("FILB");
+    EXPECT_FALSE(state().drivers.file_box_set);
+    filclr("NONE");
+    reset("FILC");
+    EXPECT_EQ(state().drivers.file_colours, 0);
     korfin();
     EXPECT_EQ(state().run.warning_count, before + 6);
     std::vector<double> n = vecm_numbers(slurp(out));
