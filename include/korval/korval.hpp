@@ -30,3 +30,5 @@
 #include "korval/routines_utilities.hpp"
 #include "korval/routines_screen.hpp"
 #include "korval/routines_widgets.hpp"
+#include "korval/routines_quick.hpp"
+#include "korval/routines_pen.hpp"

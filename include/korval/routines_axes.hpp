@@ -72,6 +72,11 @@ void noline(const char* s);
 void axends(const char* s1, const char* s2);
 void axclrs(int i, const char* s1, const char* s2);
 void timopt();
+// expzlb(s): the zero label of the exponent label formats ("EXP", "TEXP"):
+// "ON" (the default) writes it in exponent form like the other labels,
+// "OFF" as the plain number with the label digits ("0.0").  Any level;
+// korini restores "ON".
+void expzlb(const char* s);
 void gettic(int& i1, int& i2, int& i3);
 void gettcl(int& i1, int& i2);
 void getdig(int& i1, int& i2, int& i3);

@@ -40,6 +40,13 @@ void lincyc(int i, int ityp);
 void clrcyc(int i, int iclr);
 void hsvrgb(float xh, float xs, float xv, float& xr, float& xg, float& xb);
 void rgbhsv(float xr, float xg, float xb, float& xh, float& xs, float& xv);
+// revscr(): exchanges black and white in the current colour table: every
+// entry that is exactly black becomes white and every exactly white one
+// black; other colours stay.  The colour indices (and the current colour)
+// are unchanged, so a picture drawn white on black turns black on white.
+// It acts on the table in force (levels 1 to 3); korini and setvlt load a
+// fresh table.
+void revscr();
 
 // Shading patterns and filled areas
 void shdpat(int n);

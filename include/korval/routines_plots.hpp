@@ -15,6 +15,17 @@ void thkcrv(int i);
 void gapcrv(float x);
 void inccrv(int i);
 void chncrv(const char* s);
+// The curve attribute cycle outside curve:
+// chnatt() advances the cycle by one entry (30 wraps to 1), as a curve
+//   does at its end but without the change interval of inccrv, and makes
+//   the new entry's colour and line type the current ones as chncrv
+//   selects; under chncrv("NONE") (the default) it changes both, so that
+//   lines, areas and texts drawn next show the new attributes.
+// resatt() sets the cycle back to its first entry and restores the colour
+//   and line type in force before the first chnatt.
+// Both need korini (levels 1 to 3).
+void chnatt();
+void resatt();
 void errbar(const float* x1ray, const float* x2ray, const float* x3ray, const float* x4ray, int n);
 
 // Symbols

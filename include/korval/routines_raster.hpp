@@ -15,6 +15,11 @@ int pdfbuf(char* buf, int n);
 
 // The picture and the pixel routines.  Pixel values are colour indices
 // ("IND ") or 0xRRGGBB values ("RGB ") as imgmod selects.
+// clrmod(s): the colour mode of the raster pictures and screen windows,
+// a level-0 setting kept across korfin: "NORMAL" draws with the 256
+// indices of the colour table (the default), "FULL" in full colour
+// (24 bits per pixel).  The same setting as imgfmt("IND") / imgfmt("RGB").
+void clrmod(const char* s);
 void imgmod(const char* s);
 void imgsiz(int nw, int nh);
 void imgbox(int nx, int ny, int nw, int nh);

@@ -60,4 +60,23 @@ void texopt(const char* s1, const char* s2);
 void numfmt(const char* s);
 void numode(const char* s1, const char* s2, const char* s3, const char* s4);
 
+// Exponents and indices inside a string: setbas(x) sets the baseline
+// shift of an exponent (and of an index, downwards) as a factor of the
+// current character height, 0 to 2, default 0.6; setexp(x) sets the height
+// of exponents and indices as a factor of the current height, above 0 and
+// at most 2, default 0.8.  Other values give warning 2.  Both are restored
+// by korini (levels 1 to 3).
+void setbas(float x);
+void setexp(float x);
+
+// The characters of the outline fonts (helve, helves, serif):
+// shdcha() fills them with the current shading pattern (shdpat, mypat) and
+//   draws their contours as well, so hatched characters keep their shape;
+//   pattern 0 leaves the contours only, pattern 16 is the normal solid fill.
+// nofill() draws only their contours, unfilled.
+// The default (set again by korini) is the solid fill in the current
+// colour.  Stroke fonts are not affected.
+void shdcha();
+void nofill();
+
 }  // namespace korval

@@ -91,6 +91,7 @@ struct AxesState {
     int rvynam = 0;
     int logtic = 0;                        // AUTO, FULL
     int timopt = 0;
+    bool exp_zero = true;  // expzlb: zero labels of the exponent formats in exponent form
     int rgtlab = 0;
     int label_colour[3] = {-1, -1, -1};    // bars, pies, contours
     bool base_date_set = false;

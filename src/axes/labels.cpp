@@ -113,8 +113,11 @@ std::string format_label(double value, int index, int log, int axis) {
             if (index >= 0 && index < 20 && index < std::abs(s.user_label_count)) return s.user_labels[index];
             return "";
         case 14: return format_date((int)std::lround(value), axis);
-        case 2: return format_exponent(x, s.digits, 1);
-        case 13: return format_exponent(x, s.digits, 2);
+        case 2:
+        case 13:
+            // expzlb("OFF"): a zero label as the plain number
+            if (x == 0 && !st.exp_zero) return format_number(0.0f, s.digits);
+            return format_exponent(x, s.digits, s.label_type == 2 ? 1 : 2);
         case 9:
         case 10:
         case 11: {

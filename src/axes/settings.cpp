@@ -71,6 +71,7 @@ void settings_defaults() {
     s.rvynam = 0;
     s.logtic = 0;
     s.timopt = 0;
+    s.exp_zero = true;
     s.rgtlab = 0;
     for (int& c : s.label_colour) c = -1;
     s.bar_label_mode = s.pie_label_mode = s.contour_label_mode = 0;
@@ -139,6 +140,7 @@ struct Registration {
             each_axis([](AxisSettings& a) { a.tick_pos = 0; });
         });
         register_reset("TIMO", [] { ax().timopt = 0; });
+        register_reset("EXPZ", [] { ax().exp_zero = true; });
         register_reset("LOGT", [] { ax().logtic = 0; });
         register_reset("HNAM", [] { ax().name_height = scaled_length(36); });
         register_reset("RVYN", [] { ax().rvynam = 0; });
@@ -411,6 +413,12 @@ void gettcl(int& i1, int& i2) {
 void getdig(int& i1, int& i2, int& i3) {
     enter_routine("getdig");
     i1 = ax().axis[0].digits, i2 = ax().axis[1].digits, i3 = ax().axis[2].digits;
+}
+
+void expzlb(const char* s) {
+    check_level(0, 3, "expzlb");
+    int i = match_keyword("ON  +OFF ", 2, s);
+    if (i) ax().exp_zero = i == 1;
 }
 
 }  // namespace korval

@@ -78,6 +78,12 @@ void imgfmt(const char* s) {
     if (i) rs().image_format = i - 1;
 }
 
+void clrmod(const char* s) {
+    if (check_level(0, 0, "clrmod")) return;
+    int i = match_keyword("NORM+FULL", 2, s);
+    if (i) rs().image_format = i - 1;
+}
+
 void imgmod(const char* s) {
     check_level(0, 3, "imgmod");
     int i = match_keyword("IND +RGB ", 2, s);

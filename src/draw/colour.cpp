@@ -531,4 +531,16 @@ struct Registration {
 
 }  // namespace
 
+void revscr() {
+    if (enter_routine("revscr")) return;
+    polyline_flush();
+    ColourState& c = state().colour;
+    for (std::uint32_t& e : c.table) {
+        if (e == 0x000000u) e = 0xFFFFFFu;
+        else if (e == 0xFFFFFFu) e = 0x000000u;
+    }
+    send_table();
+    device_colour(c.current);  // the drawing colour shows its new value
+}
+
 }  // namespace korval

@@ -43,4 +43,31 @@ void fill_solid_polygon(const float* x, const float* y, int n, float spacing) {
     sh = keep;
 }
 
+void chnatt() {
+    if (enter_routine("chnatt")) return;
+    PlotsState& p = state().plots;
+    if (!p.attr_saved) {
+        p.attr_saved = true;
+        p.attr_colour = current_colour();
+        p.attr_type = current_line_type();
+    }
+    p.cycle_index = p.cycle_index % 30 + 1;
+    p.since_change = 1;
+    bool both = p.change_mode == 0;  // "NONE": chnatt changes both
+    if (both || p.change_mode == 1 || p.change_mode == 3) use_colour(cycle_colour(p.cycle_index));
+    if (both || p.change_mode == 2 || p.change_mode == 3) use_line_type(cycle_line_type(p.cycle_index));
+}
+
+void resatt() {
+    if (enter_routine("resatt")) return;
+    PlotsState& p = state().plots;
+    p.cycle_index = 1;
+    p.since_change = 1;
+    if (p.attr_saved) {
+        use_colour(p.attr_colour);
+        use_line_type(p.attr_type);
+        p.attr_saved = false;
+    }
+}
+
 }  // namespace korval

@@ -43,6 +43,7 @@ void curve_defaults() {
     p.change_interval = 1;
     p.change_mode = 0;
     p.cycle_index = 1;
+    p.attr_saved = false;
     p.since_change = 1;
     p.bar_width = 0.75f;
     p.bar_type = 0;

@@ -43,6 +43,9 @@ struct PlotsState {
     int change_mode = 0;  // NONE COLO LINE BOTH
     int cycle_index = 1;  // 1..30
     int since_change = 1;
+    // Colour and line type before the first chnatt, for resatt.
+    bool attr_saved = false;
+    int attr_colour = 0, attr_type = 0;
 
     // Bars drawn by the BARS and FBAR methods and by errbar; barwth and
     // bartyp of the bar graphs set these.

@@ -15,6 +15,10 @@
 #include "text/text_internal.hpp"
 
 namespace korval {
+int current_pattern();  // the shading pattern of the fill routines
+}
+
+namespace korval {
 
 namespace {
 
@@ -97,6 +101,14 @@ const Font fonts[8] = {
 // An outline polygon, filled by the device with the origin shift applied
 // as the pipeline would.
 bool fill_glyph(const float* x, const float* y, int n) {
+    int mode = state().text.outline_fill;
+    if (mode == 2) return false;  // nofill: the contours only
+    if (mode == 1 && current_pattern() != 16) {
+        // shdcha: the current pattern; the contours are drawn as well, so
+        // that hatched characters keep their shape (pattern 0: contours only)
+        if (current_pattern() != 0) plot_fill_polygon(x, y, n);
+        return false;
+    }
     constexpr int kMax = 4096;
     if (n > kMax) n = kMax;
     const PipelineState& p = state().pipeline;

@@ -89,6 +89,7 @@ void text_defaults() {
     reset_frmess();
     t.exp_shift = 0.6f;
     t.exp_height = 0.8f;
+    t.outline_fill = 0;
     t.line_spacing = 1.5f;
     t.pen_valid = false;
     reset_numfmt();
@@ -102,6 +103,10 @@ struct TextRegistration {
     TextRegistration() {
         register_defaults(60, text_defaults);
         register_reset("ANGL", reset_angle);
+        register_reset("SETB", [] { state().text.exp_shift = 0.6f; });
+        register_reset("SETE", [] { state().text.exp_height = 0.8f; });
+        register_reset("SHDC", [] { state().text.outline_fill = 0; });
+        register_reset("NOFI", [] { state().text.outline_fill = 0; });
         register_reset("BASA", reset_basalf);
         register_reset("CHAA", reset_chaang);
         register_reset("CHAS", reset_chaspc);
@@ -591,6 +596,30 @@ void texopt(const char* s1, const char* s2) {
     int k = match_keyword("LIMI+ITAL", 2, s2);
     if (k == 1) text().tex_limits = on == 2;
     if (k == 2) text().tex_italic = on == 2;
+}
+
+// ---- exponents and outline characters ------------------------------------
+
+void setbas(float x) {
+    if (enter_routine("setbas")) return;
+    if (!(x >= 0.0f && x <= 2.0f)) return (void)warn_routine(2);
+    state().text.exp_shift = x;
+}
+
+void setexp(float x) {
+    if (enter_routine("setexp")) return;
+    if (!(x > 0.0f && x <= 2.0f)) return (void)warn_routine(2);
+    state().text.exp_height = x;
+}
+
+void shdcha() {
+    if (enter_routine("shdcha")) return;
+    state().text.outline_fill = 1;
+}
+
+void nofill() {
+    if (enter_routine("nofill")) return;
+    state().text.outline_fill = 2;
 }
 
 }  // namespace korval

@@ -1,0 +1,204 @@
+// The pen routines, the base transformation, the page fill and the smaller
+// attribute routines, drawn into the in-memory picture of "VIRT".
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "axes/axes.hpp"
+#include "core/core.hpp"
+#include "korval/korval.hpp"
+
+namespace korval {
+
+namespace {
+
+class ExtrasTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        OutputState& o = state().out;
+        format_ = o.format, keyword_ = o.keyword;
+        metafl("VIRT");
+        korini();
+        errmod("PROT", "OFF");
+        errmod("WARN", "OFF");
+    }
+    void TearDown() override {
+        if (state().run.level != 0) korfin();
+        OutputState& o = state().out;
+        o.format = format_, o.keyword = keyword_;
+    }
+    // The picture value at plot point (x, y).
+    static unsigned at(float x, float y) {
+        float f = state().out.device_factor;
+        return state().raster.picture.get((int)(x * f + 0.5f), (int)(y * f + 0.5f));
+    }
+    static long warnings() { return state().run.warning_count; }
+
+private:
+    int format_ = 0;
+    std::string keyword_;
+};
+
+// Applies the base transformation to a point as the pipeline does.
+void apply_base(float& x, float& y) {
+    const float* m = state().pipeline.base;
+    float a = m[0] * x + m[1] * y + m[4];
+    y = m[2] * x + m[3] * y + m[5];
+    x = a;
+}
+
+}  // namespace
+
+TEST_F(ExtrasTest, BaseTransformationComposesAndResets) {
+    EXPECT_FALSE(state().pipeline.base_on);
+    // 90 degrees counter-clockwise about (1000, 1000): right of the centre
+    // goes up the page (y decreasing).
+    trfrot(90.0f, 1000, 1000);
+    ASSERT_TRUE(state().pipeline.base_on);
+    float x = 1100, y = 1000;
+    apply_base(x, y);
+    EXPECT_NEAR(x, 1000, 1e-3);
+    EXPECT_NEAR(y, 900, 1e-3);
+    // A shift applies after the rotation, a scaling after that.
+    trfshf(10, 20);
+    trfscl(2.0f, 0.5f);
+    x = 1100, y = 1000;
+    apply_base(x, y);
+    EXPECT_NEAR(x, 2020, 1e-2);
+    EXPECT_NEAR(y, 460, 1e-2);
+    // Bad factors and angles change nothing.
+    long w = warnings();
+    float before[6];
+    for (int i = 0; i < 6; ++i) before[i] = state().pipeline.base[i];
+    trfscl(0.0f, 1.0f);
+    trfscl(NAN, 1.0f);
+    trfrot(INFINITY, 0, 0);
+    EXPECT_EQ(warnings(), w + 3);
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(state().pipeline.base[i], before[i]);
+    trfres();
+    EXPECT_FALSE(state().pipeline.base_on);
+    x = 1100, y = 1000;
+    apply_base(x, y);
+    EXPECT_EQ(x, 1100);
+    EXPECT_EQ(y, 1000);
+}
+
+TEST_F(ExtrasTest, RotatedLineLandsInThePicture) {
+    trfrot(90.0f, 1000, 1000);
+    line(1000, 1000, 1400, 1000);  // drawn upwards from the centre
+    trfres();
+    korfin();
+    EXPECT_NE(at(1000, 800), 0u);
+    EXPECT_EQ(at(1200, 1000), 0u);
+}
+
+TEST_F(ExtrasTest, PenRoutinesInPlotCoordinates) {
+    xmove(200, 300);
+    xdraw(800, 300);
+    xjdraw(800, 700, 2);
+    xjdraw(100, 1500, 3);
+    xjdraw(100, 1900, 2);
+    long w = warnings();
+    xjdraw(500, 500, 7);  // not a pen code
+    EXPECT_EQ(warnings(), w + 1);
+    strtpt(1500, 200);
+    connpt(2500, 200);
+    // Non-finite points draw nothing and do not hang.
+    xdraw(NAN, 5);
+    xmove(INFINITY, 1);
+    korfin();
+    EXPECT_NE(at(500, 300), 0u);
+    EXPECT_NE(at(800, 500), 0u);
+    EXPECT_NE(at(100, 1700), 0u);
+    EXPECT_EQ(at(450, 1100), 0u);  // the move left no line
+    EXPECT_NE(at(2000, 200), 0u);
+}
+
+TEST_F(ExtrasTest, UserCoordinateLinesNeedAnAxisSystem) {
+    long w = warnings();
+    rline(0, 0, 1, 1);
+    rlstrt(0, 0);
+    rlconn(1, 1);
+    EXPECT_EQ(warnings(), w + 3);  // level 1: three level warnings
+    graf(0, 10, 0, 5, 0, 10, 0, 5);
+    noclip();
+    rline(0, 5, 10, 5);
+    rlstrt(5, 0);
+    rlconn(5, 10);
+    rlconn(NAN, 3);
+    float x0, y0, x1, y1;
+    user_to_plot(0, 5, x0, y0);
+    user_to_plot(10, 5, x1, y1);
+    float xm, ym;
+    user_to_plot(5, 2.5f, xm, ym);
+    endgrf();
+    korfin();
+    EXPECT_NE(at((x0 + x1) / 2 + 20, y0), 0u);
+    EXPECT_NE(at(xm, ym), 0u);
+}
+
+TEST_F(ExtrasTest, PageFillAndColourTableReversal) {
+    pagfll(30);
+    EXPECT_EQ(at(5, 5), 30u);
+    EXPECT_EQ(at(2900, 2000), 30u);
+    long w = warnings();
+    pagfll(300);
+    EXPECT_EQ(warnings(), w + 1);
+    ColourState& c = state().colour;
+    std::uint32_t t0 = c.table[0], t255 = c.table[255];
+    ASSERT_EQ(t0, 0x000000u);
+    ASSERT_EQ(t255, 0xFFFFFFu);
+    int current = c.current;
+    revscr();
+    EXPECT_EQ(c.table[0], 0xFFFFFFu);
+    EXPECT_EQ(c.table[255], 0x000000u);
+    EXPECT_EQ(c.current, current);
+    revscr();
+    EXPECT_EQ(c.table[0], t0);
+}
+
+TEST_F(ExtrasTest, AttributeCycleAdvancesAndRestores) {
+    int colour = state().colour.current, type = state().style.line_type;
+    chnatt();
+    EXPECT_EQ(state().plots.cycle_index, 2);
+    EXPECT_EQ(state().colour.current, state().colour.cycle[1]);
+    for (int i = 0; i < 29; ++i) chnatt();
+    EXPECT_EQ(state().plots.cycle_index, 1);  // 30 wraps to 1
+    resatt();
+    EXPECT_EQ(state().plots.cycle_index, 1);
+    EXPECT_EQ(state().colour.current, colour);
+    EXPECT_EQ(state().style.line_type, type);
+}
+
+TEST_F(ExtrasTest, ExponentSettingsAndZeroLabels) {
+    long w = warnings();
+    setbas(0.3f);
+    setexp(0.5f);
+    EXPECT_FLOAT_EQ(state().text.exp_shift, 0.3f);
+    EXPECT_FLOAT_EQ(state().text.exp_height, 0.5f);
+    setexp(0.0f);
+    setbas(NAN);
+    EXPECT_EQ(warnings(), w + 2);
+    EXPECT_FLOAT_EQ(state().text.exp_height, 0.5f);
+
+    AxisSettings& a = state().axes.axis[0];
+    int type = a.label_type, digits = a.digits;
+    a.label_type = 13, a.digits = 1;
+    EXPECT_EQ(format_label(0.0, 0, 0, 0), "0.0E0");
+    expzlb("OFF");
+    EXPECT_EQ(format_label(0.0, 0, 0, 0), "0.0");
+    EXPECT_EQ(format_label(200.0, 0, 0, 0), "2.0E2");
+    reset("EXPZ");
+    EXPECT_EQ(format_label(0.0, 0, 0, 0), "0.0E0");
+    a.label_type = type, a.digits = digits;
+
+    shdcha();
+    EXPECT_EQ(state().text.outline_fill, 1);
+    nofill();
+    EXPECT_EQ(state().text.outline_fill, 2);
+    reset("NOFI");
+    EXPECT_EQ(state().text.outline_fill, 0);
+}
+
+}  // namespace korval
