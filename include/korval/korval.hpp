@@ -30,3 +30,4 @@
 #include "korval/routines_utilities.hpp"
 #include "korval/routines_screen.hpp"
 #include "korval/routines_widgets.hpp"
+#include "korval/routines_queries.hpp"
