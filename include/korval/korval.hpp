@@ -32,3 +32,4 @@
 #include "korval/routines_widgets.hpp"
 #include "korval/routines_quick.hpp"
 #include "korval/routines_pen.hpp"
+#include "korval/routines_queries.hpp"
