@@ -38,3 +38,47 @@ void dwgmsg(const char* s);
 int dwgbut(const char* s, int i);
 
 }  // namespace korval
+
+namespace korval {
+
+// A scale from x1 to x2 with the value x3, showing i digits.
+int wgscl(int ip, const char* s, float x1, float x2, float x3, int i);
+float gwgscl(int i);
+void swgscl(int i, float x);
+// A file field: label s1, file name s2, mask s3 ("*.dat", or with
+// swgopt("USER", "MASK") a whole filter "name+pattern+name+pattern").
+int wgfil(int ip, const char* s1, const char* s2, const char* s3);
+const char* gwgfil(int i);
+void swgfil(int i, const char* s);
+int wgcmd(int ip, const char* s1, const char* s2);
+int wgpop(int ip, const char* s);
+int wgapp(int ip, const char* s);
+int wgdraw(int ip);
+// Height of drawing areas created afterwards as a multiple of their width.
+void swgdrw(float x);
+void swgstp(float x);
+void reawgt();
+// The X11 window id of a shown widget (0 when it has none).
+int gwgxid(int i);
+// "STAT": 0 active, 1 inactive, 2 invisible; "LIST": number of items.
+int gwgatt(int i, const char* s);
+void swgatt(int i, const char* s1, const char* s2);
+void swgclr(float xr, float xg, float xb, const char* s);
+void swgfnt(const char* s, int i);
+void swgjus(const char* s1, const char* s2);
+void swgmod(const char* s);
+void swgmrg(int i, const char* s);
+void swgoff(int i1, int i2);
+void swgopt(const char* s1, const char* s2);
+void swgpop(const char* s);
+void swgpos(int i1, int i2);
+void swgsiz(int i1, int i2);
+void swgwin(int i1, int i2, int i3, int i4);
+void swgwth(int i);
+void swgspc(float x, float y);
+void swgtyp(const char* s1, const char* s2);
+int dwglis(const char* s1, const char* s2, int i);
+const char* dwgtxt(const char* s1, const char* s2);
+const char* dwgfil(const char* s1, const char* s2, const char* s3);
+
+}  // namespace korval
