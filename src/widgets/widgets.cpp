@@ -133,7 +133,7 @@ int add(const char* routine, int ip, int kind) {
     w.kind = kind;
     w.parent = ip - 1;
     w.level = t.depth;
-    w.just = kind == kLabel ? t.set.just_label : t.set.just_button;
+    w.just = kind == kLabel || kind == kScale ? t.set.just_label : t.set.just_button;
     // Children of free-form parents take the place given by swgwin.
     if (t.table[(std::size_t)ip - 1].layout == 2 && t.set.form_pos) {
         w.fx = t.set.x + t.set.offset_x;
