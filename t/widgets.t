@@ -63,4 +63,36 @@ is(Korval::gwgbox($box), 2, 'boxes keep their choice');
 ($m, $r) = stderr_of(sub { Korval::dwgbut('Sure?', 0) });
 is($r, 0, 'without a display dwgbut gives the default answer');
 
+# Scales, file fields, command buttons, menus and drawing areas.
+$top = Korval::wgini('VERT');
+($m, my $scl) = stderr_of(sub { Korval::wgscl($top, 'Level', 1, 2, 3, 1) });
+like($m, qr/WGSCL\n>>>> Value is out of range!/, 'a scale value outside its range is reported');
+is(Korval::gwgscl($scl), 1, 'and the minimum taken');
+Korval::swgscl($scl, 1.5);
+is(Korval::gwgscl($scl), 1.5, 'swgscl sets the value');
+my $fil = Korval::wgfil($top, 'File', 'a.dat', '*.dat');
+Korval::swgfil($fil, 'b.dat');
+is(Korval::gwgfil($fil), 'b.dat', 'swgfil and gwgfil');
+my $cmd = Korval::wgcmd($top, 'Run', 'true');
+is($cmd, $fil + 1, 'wgcmd hands out the next id');
+my $pop = Korval::wgpop($top, 'Tools');
+ok(Korval::wgapp($pop, 'Go') > $pop, 'popup entries go into popups');
+($m, $r) = stderr_of(sub { Korval::wgapp($top, 'Go') });
+is($r, -1, 'but not into the main widget');
+my $drw = Korval::wgdraw($top);
+Korval::reawgt();  # nothing to show without a display
+is(Korval::gwgxid($drw), 0, 'no window id without a display');
+Korval::swgatt($cmd, 'INAC', 'STAT');
+is(Korval::gwgatt($cmd, 'STAT'), 1, 'swgatt and gwgatt');
+Korval::wgfin();
+is(Korval::gwgscl($scl), 1.5, 'values stay readable after wgfin');
+($m) = stderr_of(sub { Korval::swgfil($fil, 'c.dat') });
+like($m, qr/>>>> SWGFIL must be used between WGINI and WGFIN/, 'changes only inside a dialog');
+($m) = stderr_of(sub { Korval::swgpop('MAYBE') });
+like($m, qr/SWGPOP\n>>>> Not allowed parameter MAYBE/, 'bad keywords are reported');
+Korval::swgpop('OK');
+is(Korval::dwglis('Pick', 'a|b|c', 3), 3, 'dwglis without a display returns the preselection');
+is(Korval::dwgtxt('Name', 'given'), 'given', 'dwgtxt the initial text');
+is(Korval::dwgfil('Open', 'x.dat', '*.dat'), 'x.dat', 'dwgfil the initial name');
+
 done_testing;

@@ -2,6 +2,9 @@
 // dialogs.  The routines make no level test: they work before korini.
 #include "widgets/widgets.hpp"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -30,8 +33,60 @@ std::vector<std::string> split_items(const char* s) {
     return out;
 }
 
+int scale_positions(float lo, float hi, float step, bool* too_small) {
+    if (too_small) *too_small = false;
+    if (!(step > 0)) return 100;
+    // In double: a range of 1 with a step of 0.1 is 10 positions, not 9.
+    double n = std::floor(std::fabs((double)hi - (double)lo) / (double)step + 1e-6);
+    if (n > 10000) {
+        if (too_small) *too_small = true;
+        return 100;
+    }
+    return n < 1 ? 1 : (int)n;
+}
+
+std::vector<std::pair<std::string, std::string>> file_filters(const std::string& mask, bool user) {
+    // The filter list as the system dialog takes it: "name+pattern+..."
+    // with the pairs separated by "+".
+    std::string spec = user ? mask : (mask.empty() ? std::string() : "Mask (" + mask + ")+" + mask + "+");
+    if (!user) spec += "All Files (*.*)+*.*";
+    std::vector<std::string> parts(1);
+    for (char c : spec) {
+        if (c == '+')
+            parts.emplace_back();
+        else
+            parts.back() += c;
+    }
+    std::vector<std::pair<std::string, std::string>> out;
+    for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
+        // "*.*" means every file; as a pattern here it would need a dot.
+        std::string pattern, piece;
+        std::string src = parts[i + 1] + ";";
+        for (char c : src) {
+            if (c != ';') {
+                piece += c;
+                continue;
+            }
+            if (piece == "*.*") piece = "*";
+            if (!piece.empty()) pattern += (pattern.empty() ? "" : ";") + piece;
+            piece.clear();
+        }
+        if (pattern.empty()) continue;
+        out.emplace_back(parts[i].empty() ? pattern : parts[i], pattern);
+    }
+    return out;
+}
+
 #ifndef KORVAL_HAVE_GTK
 bool show_dialog(bool) { return false; }
+bool dialog_shown() { return false; }
+void refresh_widget(int) {}
+unsigned long widget_xid(int) { return 0; }
+bool list_dialog(const std::string&, const std::string&, const std::vector<std::string>&, int&) {
+    return false;
+}
+bool text_dialog(const std::string&, const std::string&, std::string&) { return false; }
+bool file_dialog(const std::string&, const std::string&, bool, std::string&) { return false; }
 #endif
 
 }  // namespace widgets
@@ -78,6 +133,15 @@ int add(const char* routine, int ip, int kind) {
     w.kind = kind;
     w.parent = ip - 1;
     w.level = t.depth;
+    w.just = kind == kLabel || kind == kScale ? t.set.just_label : t.set.just_button;
+    // Children of free-form parents take the place given by swgwin.
+    if (t.table[(std::size_t)ip - 1].layout == 2 && t.set.form_pos) {
+        w.fx = t.set.x + t.set.offset_x;
+        w.fy = t.set.y + t.set.offset_y;
+        w.fw = t.set.w;
+        w.fh = t.set.h;
+        w.placed = true;
+    }
     t.table.push_back(w);
     return (int)t.table.size() - 1;
 }
@@ -108,6 +172,8 @@ int list_widget(const char* routine, int ip, int kind, const char* s, int i) {
         i = 1;
     }
     w.value = i;
+    // Lists keep their type (AUTO, SCRO, NOSC), boxes their orientation.
+    w.layout = kind == kBox ? toolkit().set.box_vertical : toolkit().set.list_type;
     return k + 1;
 }
 
@@ -275,6 +341,7 @@ void set_value(const char* routine, int i, int v, int kind_a, int kind_b) {
     if (!w || (w->kind != kind_a && w->kind != kind_b)) return;
     if (kind_a != kCheck && (v < 1 || v > (int)w->items.size())) return;
     w->value = kind_a == kCheck ? (v != 0) : v;
+    refresh_widget(i - 1);
 }
 }  // namespace
 
@@ -285,7 +352,10 @@ void swgbox(int i, int v) { set_value("swgbox", i, v, kBox, kBox); }
 void swgtxt(int i, const char* s) {
     if (!between("swgtxt", false)) return;
     Widget* w = widget("swgtxt", i);
-    if (w && (w->kind == kText || w->kind == kLabelText)) w->text = s ? s : "";
+    if (w && (w->kind == kText || w->kind == kLabelText)) {
+        w->text = s ? s : "";
+        refresh_widget(i - 1);
+    }
 }
 
 void swgcbk(int i, void (*callback)(int id)) {
@@ -343,6 +413,406 @@ void dwgmsg(const char* s) {
 int dwgbut(const char* s, int i) {
     if (refused("dwgbut")) return -1;
     return platform::question_box(toolkit().title.c_str(), lines(s).c_str(), i != 0);
+}
+
+}  // namespace korval
+
+// ---- scales, file fields, command buttons, menus, drawing areas -----------
+
+namespace korval {
+
+namespace {
+
+using namespace widgets;
+
+// Matches a keyword like the option keywords (first four characters, case
+// ignored) against "KEY1+KEY2+..."; 0-based index, or -1 after the
+// toolkit's message.
+int keyword(const char* routine, const char* list, const char* arg) {
+    std::string a = to_upper(std::string(arg ? arg : ""));
+    while (!a.empty() && a.back() == ' ') a.pop_back();
+    a = a.substr(0, 4);
+    std::string l = list;
+    int k = 0;
+    for (std::size_t start = 0; start <= l.size(); ++k) {
+        std::size_t end = l.find('+', start);
+        if (end == std::string::npos) end = l.size();
+        std::string key = l.substr(start, end - start);
+        while (!key.empty() && key.back() == ' ') key.pop_back();
+        if (!a.empty() && key == a) return k;
+        start = end + 1;
+    }
+    say(routine, (">>>> Not allowed parameter " + std::string(arg ? arg : "")).c_str());
+    return -1;
+}
+
+// Like add(), for a parent of one given kind (menus).
+int add_child_of(const char* routine, int ip, int kind, int parent_kind) {
+    Toolkit& t = toolkit();
+    if (!open_dialog()) {
+        say(routine, ">>>> No call to WGINI before!");
+        return -1;
+    }
+    if (ip < 1 || ip > (int)t.table.size() || t.table[ip - 1].kind != parent_kind) {
+        say(routine, ">>>> Not allowed parent ID!");
+        return -1;
+    }
+    if ((int)t.table.size() >= kMaxWidgets) {
+        say(routine, ">>>> Too many widgets!");
+        return -1;
+    }
+    Widget w;
+    w.kind = kind;
+    w.parent = ip - 1;
+    w.level = t.depth;
+    t.table.push_back(w);
+    return (int)t.table.size() - 1;
+}
+
+// A widget with its text.
+int make_widget(const char* routine, int ip, int kind, const char* text) {
+    int k = add(routine, ip, kind);
+    if (k < 0) return -1;
+    toolkit().table[(std::size_t)k].text = text ? text : "";
+    return k;
+}
+
+std::string bounded(const char* s, std::size_t n) {
+    std::string t = s ? s : "";
+    return t.size() > n ? t.substr(0, n) : t;
+}
+
+bool in_range(float lo, float hi, float x) {
+    float a = lo < hi ? lo : hi, b = lo < hi ? hi : lo;
+    return x >= a && x <= b;
+}
+
+}  // namespace
+
+int wgscl(int ip, const char* s, float x1, float x2, float x3, int i) {
+    int k = make_widget("wgscl", ip, kScale, s);
+    if (k < 0) return -1;
+    Toolkit& t = toolkit();
+    Widget& w = t.table[(std::size_t)k];
+    if (!in_range(x1, x2, x3)) {
+        say("wgscl", ">>>> Value is out of range!");
+        x3 = x1;
+    }
+    bool too_small = false;
+    int n = scale_positions(x1, x2, t.set.step, &too_small);
+    if (too_small) say("wgscl", ">>>> Too small step size!");
+    w.fmin = x1;
+    w.fmax = x2;
+    w.fvalue = x3;
+    w.fstep = x1 == x2 ? 1.0f : (x2 - x1) / (float)n;
+    w.digits = i < 0 ? 0 : (i > 8 ? 8 : i);
+    w.layout = t.set.scale_vertical;
+    return k + 1;
+}
+
+float gwgscl(int i) {
+    Widget* w = widget("gwgscl", i);
+    return w && w->kind == kScale ? w->fvalue : 0.0f;
+}
+
+void swgscl(int i, float x) {
+    if (!between("swgscl", false)) return;
+    Widget* w = widget("swgscl", i);
+    if (!w || w->kind != kScale) return;
+    if (!in_range(w->fmin, w->fmax, x)) {
+        say("swgscl", ">>>> Value is out of range!");
+        return;
+    }
+    w->fvalue = x;
+    refresh_widget(i - 1);
+}
+
+int wgfil(int ip, const char* s1, const char* s2, const char* s3) {
+    int k = make_widget("wgfil", ip, kFile, s2);
+    if (k < 0) return -1;
+    Widget& w = toolkit().table[(std::size_t)k];
+    w.label = s1 ? s1 : "";
+    w.text = bounded(s2, 132);
+    w.mask = s3 ? s3 : "";
+    return k + 1;
+}
+
+const char* gwgfil(int i) {
+    static char buf[132];
+    buf[0] = '\0';
+    if (Widget* w = widget("gwgfil", i))
+        if (w->kind == kFile) copy_bounded(buf, w->text.c_str(), sizeof buf - 1);
+    return buf;
+}
+
+void swgfil(int i, const char* s) {
+    if (!between("swgfil", false)) return;
+    Widget* w = widget("swgfil", i);
+    if (!w || w->kind != kFile) return;
+    w->text = bounded(s, 132);
+    refresh_widget(i - 1);
+}
+
+int wgcmd(int ip, const char* s1, const char* s2) {
+    int k = make_widget("wgcmd", ip, kCommand, s1);
+    if (k < 0) return -1;
+    toolkit().table[(std::size_t)k].command = s2 ? s2 : "";
+    return k + 1;
+}
+
+int wgpop(int ip, const char* s) {
+    int k = add_child_of("wgpop", ip, kPopup, kMain);
+    if (k < 0) return -1;
+    toolkit().table[(std::size_t)k].text = s ? s : "";
+    return k + 1;
+}
+
+int wgapp(int ip, const char* s) {
+    int k = add_child_of("wgapp", ip, kEntry, kPopup);
+    if (k < 0) return -1;
+    toolkit().table[(std::size_t)k].text = s ? s : "";
+    return k + 1;
+}
+
+int wgdraw(int ip) {
+    int k = make_widget("wgdraw", ip, kDraw, "");
+    if (k < 0) return -1;
+    toolkit().table[(std::size_t)k].fvalue = toolkit().set.draw_ratio;
+    return k + 1;
+}
+
+void swgdrw(float x) {
+    if (!(x > 0)) {
+        say("swgdrw", ">>>> Non positive paramter!");
+        return;
+    }
+    toolkit().set.draw_ratio = x;
+}
+
+void swgstp(float x) {
+    if (!(x > 0)) {
+        say("swgstp", ">>>> Non positive paramter!");
+        return;
+    }
+    toolkit().set.step = x;
+}
+
+void reawgt() {
+    if (!open_dialog()) {
+        say("reawgt", ">>>> No call to WGINI before!");
+        return;
+    }
+    show_dialog(false);
+}
+
+int gwgxid(int i) {
+    Widget* w = widget("gwgxid", i);
+    if (!w) return 0;
+    return (int)widget_xid(i - 1);
+}
+
+int gwgatt(int i, const char* s) {
+    Widget* w = widget("gwgatt", i);
+    if (!w) return -1;
+    int k = keyword("gwgatt", "STAT+LIST", s);
+    if (k == 0) return w->attr;
+    if (k == 1) return (int)w->items.size();
+    return -1;
+}
+
+void swgatt(int i, const char* s1, const char* s2) {
+    if (!between("swgatt", false)) return;
+    Widget* w = widget("swgatt", i);
+    if (!w) return;
+    int what = keyword("swgatt", "STAT+LIST", s2);
+    if (what == 0) {
+        int a = keyword("swgatt", "ACTI+INAC+INVI", s1);
+        if (a < 0) return;
+        w->attr = a;
+    } else if (what == 1) {
+        if (w->kind != kList && w->kind != kDropList) return;
+        w->items = split_items(s1);
+        if (w->value < 1 || w->value > (int)w->items.size()) w->value = 1;
+    } else {
+        return;
+    }
+    refresh_widget(i - 1);
+}
+
+void swgclr(float xr, float xg, float xb, const char* s) {
+    int k = keyword("swgclr", "BACK+FORE+SCRO+LTEX+RESE", s);
+    if (k < 0) return;
+    Settings& set = toolkit().set;
+    if (k == 4) {
+        set.back = set.fore = set.scroll = set.text_back = -1;
+        return;
+    }
+    const float eps = 0.00001f;
+    for (float c : {xr, xg, xb})
+        if (!(c >= -eps && c <= 1 + eps)) {
+            say("swgclr", ">>>> Not allowed parameter");
+            return;
+        }
+    auto byte = [](float c) { return (long)std::lround(std::min(1.0f, std::max(0.0f, c)) * 255.0f); };
+    long v = byte(xr) | (byte(xg) << 8) | (byte(xb) << 16);
+    long* slot[] = {&set.back, &set.fore, &set.scroll, &set.text_back};
+    *slot[k] = v;
+}
+
+void swgfnt(const char* s, int i) {
+    if (i < 0 || i > 200) {
+        say("swgfnt", ">>>> Bad value!");
+        return;
+    }
+    toolkit().set.font = s ? s : "";
+    toolkit().set.font_size = i;
+}
+
+void swgjus(const char* s1, const char* s2) {
+    std::string c = to_upper(std::string(s2 ? s2 : "").substr(0, 3));
+    if (c != "LAB" && c != "BUT") {
+        say("swgjus", (">>>> Not allowed parameter " + std::string(s2 ? s2 : "")).c_str());
+        return;
+    }
+    int k = keyword("swgjus", "LEFT+CENT+RIGH", s1);
+    if (k < 0) return;
+    (c == "LAB" ? toolkit().set.just_label : toolkit().set.just_button) = k;
+}
+
+void swgmod(const char* s) {
+    int k = keyword("swgmod", "AUTO+XWIN+ASCI", s);
+    if (k >= 0) toolkit().set.mode = k;
+}
+
+void swgmrg(int i, const char* s) {
+    int k = keyword("swgmrg", "LEFT+TOP +RIGH+BOTT", s);
+    if (k < 0) return;
+    if (i < 0) {
+        say("swgmrg", ">>>> Bad value!");
+        return;
+    }
+    toolkit().set.margin[k] = i;
+}
+
+void swgoff(int i1, int i2) {
+    toolkit().set.offset_x = i1;
+    toolkit().set.offset_y = i2;
+}
+
+void swgopt(const char* s1, const char* s2) {
+    int what = keyword("swgopt", "POSI+MASK", s2);
+    if (what == 0) {
+        int k = keyword("swgopt", "STAN+CENT", s1);
+        if (k >= 0) toolkit().set.centre = k == 1;
+    } else if (what == 1) {
+        int k = keyword("swgopt", "STAN+USER", s1);
+        if (k >= 0) toolkit().set.user_mask = k == 1;
+    }
+}
+
+void swgpop(const char* s) {
+    int k = keyword("swgpop", "NOOK+NOQU+NOHE+OK  +QUIT+HELP", s);
+    if (k < 0) return;
+    Settings& set = toolkit().set;
+    bool* flag[] = {&set.menu_ok, &set.menu_quit, &set.menu_help};
+    *flag[k % 3] = k >= 3;
+}
+
+void swgpos(int i1, int i2) {
+    Settings& set = toolkit().set;
+    set.x = i1;
+    set.y = i2;
+    set.has_pos = true;
+    set.form_pos = false;
+}
+
+void swgsiz(int i1, int i2) {
+    Settings& set = toolkit().set;
+    if (i1 < 1 || i2 < 1) {
+        say("swgsiz", ">>>> Bad value!");
+        return;
+    }
+    set.w = i1;
+    set.h = i2;
+    set.has_size = true;
+}
+
+void swgwin(int i1, int i2, int i3, int i4) {
+    Settings& set = toolkit().set;
+    if (i3 < 1 || i4 < 1) {
+        say("swgwin", ">>>> Bad value!");
+        return;
+    }
+    set.x = i1;
+    set.y = i2;
+    set.w = i3;
+    set.h = i4;
+    set.has_pos = set.has_size = true;
+    set.form_pos = true;
+}
+
+void swgwth(int i) {
+    if (i == 0 || i < -100) {
+        say("swgwth", ">>>> Bad value!");
+        return;
+    }
+    toolkit().set.width = i;
+}
+
+void swgspc(float x, float y) {
+    if (x < -100 || y < -100) {
+        say("swgspc", ">>>> Bad value!");
+        return;
+    }
+    toolkit().set.space_x = x;
+    toolkit().set.space_y = y;
+}
+
+void swgtyp(const char* s1, const char* s2) {
+    std::string c = to_upper(std::string(s2 ? s2 : "").substr(0, 3));
+    Settings& set = toolkit().set;
+    if (c == "LIS") {
+        int k = keyword("swgtyp", "AUTO+SCRO+NOSC", s1);
+        if (k >= 0) set.list_type = k;
+    } else if (c == "BOX" || c == "SCA") {
+        int k = keyword("swgtyp", "VERT+HORI", s1);
+        if (k >= 0) (c == "BOX" ? set.box_vertical : set.scale_vertical) = k == 0;
+    } else {
+        say("swgtyp", (">>>> Not allowed parameter " + std::string(s2 ? s2 : "")).c_str());
+    }
+}
+
+// ---- one-call dialogs ------------------------------------------------------
+
+int dwglis(const char* s1, const char* s2, int i) {
+    if (refused("dwglis")) return 0;
+    std::vector<std::string> items = split_items(s2);
+    if (i < 1 || i > (int)items.size()) {
+        say("dwglis", ">>>> Selected list element out of range");
+        i = 1;
+    }
+    list_dialog(toolkit().title, lines(s1), items, i);
+    return i;
+}
+
+const char* dwgtxt(const char* s1, const char* s2) {
+    static char buf[133];
+    buf[0] = '\0';
+    if (refused("dwgtxt")) return buf;
+    std::string text = bounded(s2, 132);
+    text_dialog(toolkit().title, lines(s1), text);
+    copy_bounded(buf, text.c_str(), 132);
+    return buf;
+}
+
+const char* dwgfil(const char* s1, const char* s2, const char* s3) {
+    static char buf[133];
+    buf[0] = '\0';
+    if (refused("dwgfil")) return buf;
+    std::string name = bounded(s2, 132);
+    file_dialog(s1 ? s1 : "", s3 ? s3 : "", toolkit().set.user_mask, name);
+    copy_bounded(buf, name.c_str(), 132);
+    return buf;
 }
 
 }  // namespace korval
