@@ -2,6 +2,7 @@
 // transformation of the pipeline and the page fill.
 
 #include <cmath>
+#include <vector>
 
 #include "axes/axes.hpp"
 #include "core/core.hpp"
@@ -161,6 +162,35 @@ void pagfll(int i) {
     p.clip_xmin = c[0], p.clip_ymin = c[1], p.clip_xmax = c[2], p.clip_ymax = c[3];
     p.circle = circle;
     if (st.colour.current != saved_colour) select_colour(saved_colour);
+}
+
+}  // namespace korval
+
+namespace korval {
+
+void shdcrv(const float* x1ray, const float* y1ray, int n, const float* x2ray, const float* y2ray, int m) {
+    if (check_level(2, 3, "shdcrv")) return;
+    if (n < 1 || !x1ray || !y1ray) return (void)warn_routine_value(2, n);
+    if (m < 1 || !x2ray || !y2ray) return (void)warn_routine_value(2, m);
+    if (!rl_valid(x1ray, y1ray, n) || !rl_valid(x2ray, y2ray, m)) return;
+    // The first curve forward, the second backward: one closed polygon.
+    // Points that are not finite are left out.
+    std::vector<float> px, py;
+    px.reserve((std::size_t)n + (std::size_t)m);
+    py.reserve((std::size_t)n + (std::size_t)m);
+    auto put = [&](float x, float y) {
+        if (!finite2(x, y)) return;
+        float xp, yp;
+        user_to_plot(x, y, xp, yp);
+        px.push_back(xp);
+        py.push_back(yp);
+    };
+    for (int i = 0; i < n; ++i) put(x1ray[i], y1ray[i]);
+    for (int i = m - 1; i >= 0; --i) put(x2ray[i], y2ray[i]);
+    if (px.size() < 3) return;
+    clip_to_axis(0);
+    plot_fill_polygon(px.data(), py.data(), (int)px.size());
+    clip_to_axis(1);
 }
 
 }  // namespace korval
