@@ -20,7 +20,8 @@ void addlab(const char* s1, float v, int itic, const char* s2) {
     int which = match_keyword("X   +Y   ", 2, s2);
     if (!which) return;
     if (itic < 0 || itic > 2) return (void)warn_routine_value(2, itic);
-    if (!std::isfinite(v) || (a.scale_type[which - 1] && v <= 0 && !a.neglog_on)) return (void)warn_routine(2);
+    if (!std::isfinite(v) || (a.scale_type[which - 1] && v <= 0 && !a.neglog_on))
+        return (void)warn_routine(2);
     float xp, yp;
     bool xaxis = which == 1;
     user_to_plot(xaxis ? v : a.umin[0], xaxis ? a.umin[1] : v, xp, yp);

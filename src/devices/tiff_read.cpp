@@ -48,10 +48,14 @@ struct Entry {
 std::uint32_t entry_value(const TiffFile& f, const Entry& e, std::uint32_t i) {
     if (i >= e.count) return 0;
     switch (e.type) {
-        case 1: return f.ok(e.offset + i, 1) ? f.d[e.offset + i] : 0;
-        case 3: return f.u16(e.offset + 2 * (std::size_t)i);
-        case 4: return f.u32(e.offset + 4 * (std::size_t)i);
-        default: return 0;
+        case 1:
+            return f.ok(e.offset + i, 1) ? f.d[e.offset + i] : 0;
+        case 3:
+            return f.u16(e.offset + 2 * (std::size_t)i);
+        case 4:
+            return f.u32(e.offset + 4 * (std::size_t)i);
+        default:
+            return 0;
     }
 }
 
@@ -75,8 +79,10 @@ int read_tiff(const std::string& name, TiffImage& img) {
     std::fclose(fp);
     TiffFile f{data};
     if (data.size() < 8) return 56;
-    if (data[0] == 'M' && data[1] == 'M') f.big = true;
-    else if (!(data[0] == 'I' && data[1] == 'I')) return 56;
+    if (data[0] == 'M' && data[1] == 'M')
+        f.big = true;
+    else if (!(data[0] == 'I' && data[1] == 'I'))
+        return 56;
     if (f.u16(2) != 42) return 56;
     std::size_t dir = f.u32(4);
     unsigned n = f.u16(dir);
@@ -97,23 +103,44 @@ int read_tiff(const std::string& name, TiffImage& img) {
         if (!f.ok(e.offset, size * e.count)) return 56;
         std::uint32_t v = entry_value(f, e, 0);
         switch (tag) {
-            case 256: img.width = (int)v; break;
-            case 257: img.height = (int)v; break;
+            case 256:
+                img.width = (int)v;
+                break;
+            case 257:
+                img.height = (int)v;
+                break;
             case 258:
                 img.bits = (int)v;
                 bits_count = (int)e.count;
                 for (std::uint32_t i = 1; i < e.count; ++i)
                     if (entry_value(f, e, i) != v) return 56;
                 break;
-            case 259: compression = v; break;
-            case 262: img.photometric = (int)v; break;
-            case 273: strips = e; break;
-            case 277: img.samples = (int)v; break;
-            case 278: rows_per_strip = v; break;
-            case 279: counts = e; break;
-            case 284: planar = v; break;
-            case 320: colours = e; break;
-            default: break;
+            case 259:
+                compression = v;
+                break;
+            case 262:
+                img.photometric = (int)v;
+                break;
+            case 273:
+                strips = e;
+                break;
+            case 277:
+                img.samples = (int)v;
+                break;
+            case 278:
+                rows_per_strip = v;
+                break;
+            case 279:
+                counts = e;
+                break;
+            case 284:
+                planar = v;
+                break;
+            case 320:
+                colours = e;
+                break;
+            default:
+                break;
         }
     }
     (void)bits_count;
@@ -124,13 +151,15 @@ int read_tiff(const std::string& name, TiffImage& img) {
     bool grey = (img.photometric == 0 || img.photometric == 1) && img.samples == 1;
     if (!rgb && !palette && !grey) return 56;
     if (strips.count == 0) return 56;
-    if (rows_per_strip == 0 || rows_per_strip > (std::uint32_t)img.height) rows_per_strip = (std::uint32_t)img.height;
+    if (rows_per_strip == 0 || rows_per_strip > (std::uint32_t)img.height)
+        rows_per_strip = (std::uint32_t)img.height;
     const std::size_t row_bytes = (std::size_t)img.width * (std::size_t)img.samples;
     img.pixels.assign(row_bytes * (std::size_t)img.height, 0);
     for (int y = 0; y < img.height; ++y) {
         std::uint32_t s = (std::uint32_t)y / rows_per_strip;
         if (s >= strips.count) break;
-        std::size_t off = entry_value(f, strips, s) + row_bytes * (std::size_t)((std::uint32_t)y % rows_per_strip);
+        std::size_t off =
+            entry_value(f, strips, s) + row_bytes * (std::size_t)((std::uint32_t)y % rows_per_strip);
         if (!f.ok(off, row_bytes)) return 56;
         std::copy(data.begin() + (std::ptrdiff_t)off, data.begin() + (std::ptrdiff_t)(off + row_bytes),
                   img.pixels.begin() + (std::ptrdiff_t)(row_bytes * (std::size_t)y));
@@ -191,7 +220,8 @@ void wtiff(const char* s) {
     for (long y = 0; y < wh; ++y) {
         long py = r.tiff_y + y;
         if (py < 0 || py >= pic.height()) continue;
-        const std::uint8_t* row = img.pixels.data() + ((std::size_t)(y0 + y) * (std::size_t)img.width) * (std::size_t)img.samples;
+        const std::uint8_t* row =
+            img.pixels.data() + ((std::size_t)(y0 + y) * (std::size_t)img.width) * (std::size_t)img.samples;
         for (long x = 0; x < ww; ++x) {
             long px = r.tiff_x + x;
             if (px < 0 || px >= pic.width()) continue;

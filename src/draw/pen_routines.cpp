@@ -54,7 +54,7 @@ void compose_base(const double m[6]) {
     double a = 1, b = 0, c = 0, d = 1, e = 0, f = 0;
     if (p.base_on) a = p.base[0], b = p.base[1], c = p.base[2], d = p.base[3], e = p.base[4], f = p.base[5];
     // new(x) = m(old(x)): x'' = m0 x' + m1 y' + m4, y'' = m2 x' + m3 y' + m5
-    double r[6] = {m[0] * a + m[1] * c, m[0] * b + m[1] * d, m[2] * a + m[3] * c,
+    double r[6] = {m[0] * a + m[1] * c, m[0] * b + m[1] * d,        m[2] * a + m[3] * c,
                    m[2] * b + m[3] * d, m[0] * e + m[1] * f + m[4], m[2] * e + m[3] * f + m[5]};
     for (int i = 0; i < 6; ++i) p.base[i] = (float)r[i];
     p.base_on = true;
@@ -107,8 +107,10 @@ void xjdraw(float x, float y, int i) {
     if (enter_routine("xjdraw")) return;
     if (i != 2 && i != 3) return (void)warn_routine_value(2, i);
     if (!finite2(x, y)) return;
-    if (i == 3) pen_to(x, y);
-    else pen_draw(x, y);
+    if (i == 3)
+        pen_to(x, y);
+    else
+        pen_draw(x, y);
 }
 
 void trfrot(float angle, int nx, int ny) {

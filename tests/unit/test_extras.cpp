@@ -1,7 +1,6 @@
 // The pen routines, the base transformation, the page fill and the smaller
 // attribute routines, drawn into the in-memory picture of "VIRT".
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <cmath>
@@ -267,7 +266,7 @@ TEST_F(ExtrasTest, ShadedBandLabelsAndPageHeader) {
     addlab("A", 20, 0, "X");  // off the axis
     addlab("A", 5, 3, "X");   // bad tick code
     EXPECT_EQ(warnings(), w + 3);
-    addlab("", 5, 2, "Y");    // a grid line at y = 5
+    addlab("", 5, 2, "Y");  // a grid line at y = 5
     float gx, gy;
     user_to_plot(2, 5, gx, gy);
     endgrf();
