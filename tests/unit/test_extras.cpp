@@ -285,4 +285,33 @@ TEST_F(ExtrasTest, ShadedBandLabelsAndPageHeader) {
     EXPECT_TRUE(ink);
 }
 
+TEST_F(ExtrasTest, QuickPlotsGoOnAtLevelOneAndEndTheRun) {
+    // Negative bars: the y axis reaches below 0 so that they are seen.
+    const float neg[3] = {-1, -2, -3};
+    qplbar(neg, 3);
+    EXPECT_EQ(state().run.level, 0);
+    EXPECT_LE(state().axes.umin[1], -4.5 + 1e-3);
+    EXPECT_GE(state().axes.umax[1], 0.0);
+    // Positive bars: 0 up to 1.5 times the largest value.
+    metafl("VIRT");
+    korini();
+    errmod("PROT", "OFF");
+    const float pos[4] = {1, 4, NAN, 2};
+    qplbar(pos, 4);
+    EXPECT_GE(state().axes.umin[1], 0.0);
+    EXPECT_GE(state().axes.umax[1], 6.0 - 1e-3);
+    EXPECT_LE(state().axes.umin[0], 0.5);
+    EXPECT_GE(state().axes.umax[0], 4.5);
+    // A matrix with gaps and a single level.
+    metafl("VIRT");
+    const float z[6] = {0, 1, NAN, 3, INFINITY, 5};
+    qplcon(z, 2, 3, 1);
+    EXPECT_EQ(state().run.level, 0);
+    qplsur(z, 2, 3);
+    EXPECT_EQ(state().run.level, 0);
+    // Bad sizes warn in the routines called and still end the run.
+    qplclr(z, 0, 3);
+    EXPECT_EQ(state().run.level, 0);
+}
+
 }  // namespace korval
