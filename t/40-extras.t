@@ -72,6 +72,22 @@ EOS
     like($out, qr/format CONS level 0/i, 'the screen format was chosen');
 };
 
+subtest 'a quick plot inside an open axis system goes on there' => sub {
+    my ($out, $err, $status) = run_script(<<'EOS');
+use Korval;
+Korval::metafl('PNG'); Korval::setfil('inside.png');
+Korval::korini();
+Korval::graf(0, 4, 0, 1, 0, 4, 0, 1);
+Korval::qplot([1, 2, 3], [3, 1, 2], 3);
+print "level ", Korval::getlev(), "\n";
+EOS
+    is($status, 0, 'the script runs to its end');
+    # korini from Perl writes the warnings into the error file
+    like(slurp('korval.err') // '', qr/Warning   3: Incorrect level in graf!/, 'graf reports the level');
+    like($out, qr/level 0/, 'korfin still ends the plot');
+    ok(-s 'inside.png', 'the picture is written');
+};
+
 subtest 'pen routines and the base transformation from Perl' => sub {
     Korval::metafl('PNG');
     Korval::setfil('pen.png');

@@ -111,4 +111,23 @@ void ycross();
 void box2d();
 void polar(float xe, float xor_, float xstp, float yor, float ystp);
 
+// addlab(s1, v, itic, s2): one additional label on an axis of the current
+// cartesian axis system: the text s1 at the user value v on the lower x
+// axis (s2 "X", centred below the axis at the label distance) or on the
+// left y axis ("Y", right-justified before it, centred on the value), in
+// the current character height.  itic 0 draws the text only, 1 also a
+// major tick into the axis system, 2 a grid line across it.  A value off
+// the axis, a bad itic or another axis system give warning 2.  An empty
+// text draws only the tick or line.  Levels 2 and 3.
+void addlab(const char* s1, float v, int itic, const char* s2);
+
+// paghdr(s1, s2, icorner, ih): a page header line "s1  dd.mm.yyyy  hh:mm:ss
+// Page n  s2" (s1, s2 left out when empty) in the corner icorner of the
+// page: 1 lower left, 2 lower right, 3 upper right, 4 upper left, 5 mm from
+// the page edges; ih is the character height in plot units, 0 for the
+// current height.  Date and time are those of the protocol (fixed by
+// SOURCE_DATE_EPOCH); n is the page number (newpag counts).  Other values
+// give warning 2.  Levels 1 to 3.
+void paghdr(const char* s1, const char* s2, int i1, int i2);
+
 }  // namespace korval

@@ -52,4 +52,13 @@ void trfres();
 // colour is kept.  Levels 1 to 3.
 void pagfll(int i);
 
+// shdcrv(x1ray, y1ray, n, x2ray, y2ray, m): shades the area between two
+// curves given in user coordinates: the polygon runs along the first curve
+// (n points) and back along the second (m points), and is filled with the
+// current shading pattern (shdpat, mypat) and colour, without an outline,
+// clipped to the axis system.  Non-finite points are left out; n or m
+// below 1 give warning 2, non-positive values on a logarithmic axis
+// warning 27.  Levels 2 and 3.
+void shdcrv(const float* x1ray, const float* y1ray, int n, const float* x2ray, const float* y2ray, int m);
+
 }  // namespace korval

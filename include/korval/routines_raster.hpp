@@ -41,4 +41,22 @@ void rpng(const char* s);
 void rppm(const char* s);
 void rbmp(const char* s);
 
+// TIFF files into the picture.  rtiff writes the picture as a TIFF file;
+// wtiff(s) is its counterpart in the manner of wimage: it reads the TIFF
+// file s and writes its pixels into the picture of a raster or screen
+// format (warning 40 for other formats, 36 when the file cannot be read,
+// 56 when it is no uncompressed 8-bit palette, grey or RGB TIFF).  Indexed
+// pictures take the nearest colour of the table (a palette file with the
+// table's colours keeps its indices).
+// tiforg(nx, ny): the picture pixel where the upper left corner of the
+//   file's window goes (default 0, 0; may be negative: cut off).
+// tifwin(nx, ny, nw, nh): the window of the file that wtiff takes, upper
+//   left corner and size in the file's pixels; a size of 0 reaches to the
+//   file's edge (default 0, 0, 0, 0: the whole file).  Negative values give
+//   warning 2.
+// tiforg and tifwin are kept across korfin (any level).
+void tiforg(int nx, int ny);
+void tifwin(int nx, int ny, int nw, int nh);
+void wtiff(const char* s);
+
 }  // namespace korval

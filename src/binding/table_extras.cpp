@@ -36,6 +36,12 @@ struct Register {
             KORVAL_ROW(shdcha, ""),
             KORVAL_ROW(nofill, ""),
             KORVAL_ROW(expzlb, "s"),
+            KORVAL_ROW(addlab, "s1, v, i, s2"),
+            KORVAL_ROW(paghdr, "s1, s2, i1, i2"),
+            KORVAL_ROW(tiforg, "i1, i2"),
+            KORVAL_ROW(tifwin, "i1, i2, i3, i4"),
+            KORVAL_ROW(wtiff, "s"),
+            KORVAL_ROW_SIZES(shdcrv, "x1ray, x2ray, n, x3ray, x4ray, m", "x1ray=n x2ray=n x3ray=m x4ray=m"),
         });
     }
 } reg;

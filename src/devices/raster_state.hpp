@@ -14,6 +14,10 @@ struct RasterState {
     bool png_transparent = false;  // pngmod "TRAN"
     int tiff_resolution = 100;     // tifmod: per inch (unit 2) or centimetre (3)
     int tiff_unit = 2;
+    // tiforg / tifwin: where wtiff places a file and which part it takes
+    // (width or height 0: to the file's edge).
+    int tiff_x = 0, tiff_y = 0;
+    int tiff_win_x = 0, tiff_win_y = 0, tiff_win_w = 0, tiff_win_h = 0;
     int pdf_mode = 1;  // pdfmod: bit 0 compression, bit 1 buffer output
 
     // Plot parameters (defaults at korini).

@@ -2,6 +2,7 @@
 // transformation of the pipeline and the page fill.
 
 #include <cmath>
+#include <vector>
 
 #include "axes/axes.hpp"
 #include "core/core.hpp"
@@ -53,7 +54,7 @@ void compose_base(const double m[6]) {
     double a = 1, b = 0, c = 0, d = 1, e = 0, f = 0;
     if (p.base_on) a = p.base[0], b = p.base[1], c = p.base[2], d = p.base[3], e = p.base[4], f = p.base[5];
     // new(x) = m(old(x)): x'' = m0 x' + m1 y' + m4, y'' = m2 x' + m3 y' + m5
-    double r[6] = {m[0] * a + m[1] * c, m[0] * b + m[1] * d, m[2] * a + m[3] * c,
+    double r[6] = {m[0] * a + m[1] * c, m[0] * b + m[1] * d,        m[2] * a + m[3] * c,
                    m[2] * b + m[3] * d, m[0] * e + m[1] * f + m[4], m[2] * e + m[3] * f + m[5]};
     for (int i = 0; i < 6; ++i) p.base[i] = (float)r[i];
     p.base_on = true;
@@ -106,8 +107,10 @@ void xjdraw(float x, float y, int i) {
     if (enter_routine("xjdraw")) return;
     if (i != 2 && i != 3) return (void)warn_routine_value(2, i);
     if (!finite2(x, y)) return;
-    if (i == 3) pen_to(x, y);
-    else pen_draw(x, y);
+    if (i == 3)
+        pen_to(x, y);
+    else
+        pen_draw(x, y);
 }
 
 void trfrot(float angle, int nx, int ny) {
@@ -161,6 +164,35 @@ void pagfll(int i) {
     p.clip_xmin = c[0], p.clip_ymin = c[1], p.clip_xmax = c[2], p.clip_ymax = c[3];
     p.circle = circle;
     if (st.colour.current != saved_colour) select_colour(saved_colour);
+}
+
+}  // namespace korval
+
+namespace korval {
+
+void shdcrv(const float* x1ray, const float* y1ray, int n, const float* x2ray, const float* y2ray, int m) {
+    if (check_level(2, 3, "shdcrv")) return;
+    if (n < 1 || !x1ray || !y1ray) return (void)warn_routine_value(2, n);
+    if (m < 1 || !x2ray || !y2ray) return (void)warn_routine_value(2, m);
+    if (!rl_valid(x1ray, y1ray, n) || !rl_valid(x2ray, y2ray, m)) return;
+    // The first curve forward, the second backward: one closed polygon.
+    // Points that are not finite are left out.
+    std::vector<float> px, py;
+    px.reserve((std::size_t)n + (std::size_t)m);
+    py.reserve((std::size_t)n + (std::size_t)m);
+    auto put = [&](float x, float y) {
+        if (!finite2(x, y)) return;
+        float xp, yp;
+        user_to_plot(x, y, xp, yp);
+        px.push_back(xp);
+        py.push_back(yp);
+    };
+    for (int i = 0; i < n; ++i) put(x1ray[i], y1ray[i]);
+    for (int i = m - 1; i >= 0; --i) put(x2ray[i], y2ray[i]);
+    if (px.size() < 3) return;
+    clip_to_axis(0);
+    plot_fill_polygon(px.data(), py.data(), (int)px.size());
+    clip_to_axis(1);
 }
 
 }  // namespace korval

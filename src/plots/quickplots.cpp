@@ -84,13 +84,20 @@ void qplbar(const float* x1ray, int n) {
     }
     int m = n > 0 ? n : 0;
     std::vector<float> xs(m), zeros(m, 0.0f);
-    float top = 0.0f;  // the maximum over the values and 0
+    // The y range reaches 1.5 times beyond the largest value and, for
+    // negative values, 1.5 times below the smallest, always including 0,
+    // so that bars of negative data are seen as well.  All-zero data
+    // scale 0..1.
+    float top = 0.0f, bottom = 0.0f;
     for (int i = 0; i < m; ++i) {
         xs[i] = (float)(i + 1);
-        if (std::isfinite(x1ray[i]) && x1ray[i] > top) top = x1ray[i];
+        if (!std::isfinite(x1ray[i])) continue;
+        if (x1ray[i] > top) top = x1ray[i];
+        if (x1ray[i] < bottom) bottom = x1ray[i];
     }
+    if (top == 0.0f && bottom == 0.0f) top = 1.0f / 1.5f;
     scale_range(0.5f, (float)m + 0.5f, "x");
-    scale_range(0.0f, 1.5f * top, "y");
+    scale_range(1.5f * bottom, 1.5f * top, "y");
     graf(0, 0, 0, 0, 0, 0, 0, 0);
     shdpat(16);
     labpos("outside", "bars");

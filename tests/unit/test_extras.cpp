@@ -1,8 +1,11 @@
 // The pen routines, the base transformation, the page fill and the smaller
 // attribute routines, drawn into the in-memory picture of "VIRT".
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "axes/axes.hpp"
@@ -199,6 +202,116 @@ TEST_F(ExtrasTest, ExponentSettingsAndZeroLabels) {
     EXPECT_EQ(state().text.outline_fill, 2);
     reset("NOFI");
     EXPECT_EQ(state().text.outline_fill, 0);
+}
+
+TEST_F(ExtrasTest, TiffRoundTripWithOriginWindowAndBadFiles) {
+    char tmpl[] = "/tmp/korval_tiffXXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    std::string dir = tmpl;
+    Picture& pic = state().raster.picture;
+    ASSERT_FALSE(pic.empty());
+    pic.fill_rect(10, 20, 29, 39, 200);
+    pic.set(0, 0, 7);
+    rtiff((dir + "/a.tif").c_str());
+    pic.clear(0);
+    wtiff((dir + "/a.tif").c_str());
+    EXPECT_EQ(pic.get(15, 25), 200u);
+    EXPECT_EQ(pic.get(0, 0), 7u);
+    EXPECT_EQ(pic.get(35, 25), 0u);
+    // A window of the file placed elsewhere.
+    pic.clear(0);
+    tiforg(100, 50);
+    tifwin(10, 20, 5, 5);
+    wtiff((dir + "/a.tif").c_str());
+    EXPECT_EQ(pic.get(100, 50), 200u);
+    EXPECT_EQ(pic.get(104, 54), 200u);
+    EXPECT_EQ(pic.get(105, 50), 0u);
+    EXPECT_EQ(pic.get(15, 25), 0u);
+    // Cut off at the picture's edges without harm.
+    tiforg(-15, -25);
+    tifwin(0, 0, 0, 0);
+    wtiff((dir + "/a.tif").c_str());
+    EXPECT_EQ(pic.get(0, 0), 200u);
+    tiforg(0, 0);
+    // Missing, truncated and foreign files warn.
+    long w = warnings();
+    wtiff((dir + "/none.tif").c_str());
+    std::FILE* f = std::fopen((dir + "/a.tif").c_str(), "r+b");
+    ASSERT_NE(f, nullptr);
+    std::fseek(f, 0, SEEK_END);
+    long size = std::ftell(f);
+    std::fclose(f);
+    ASSERT_EQ(truncate((dir + "/a.tif").c_str(), size / 3), 0);
+    wtiff((dir + "/a.tif").c_str());
+    f = std::fopen((dir + "/b.tif").c_str(), "wb");
+    std::fputs("II*\0garbage", f);
+    std::fclose(f);
+    wtiff((dir + "/b.tif").c_str());
+    EXPECT_EQ(warnings(), w + 3);
+    tifwin(-1, 0, 0, 0);
+    EXPECT_EQ(warnings(), w + 4);
+    std::system(("rm -rf " + dir).c_str());
+}
+
+TEST_F(ExtrasTest, ShadedBandLabelsAndPageHeader) {
+    graf(0, 10, 0, 5, 0, 10, 0, 5);
+    float xa[2] = {0, 10}, lo[2] = {2, 2}, hi[2] = {6, 6};
+    shdpat(16);
+    shdcrv(xa, lo, 2, xa, hi, 2);
+    float xp, yp_in, yp_out;
+    user_to_plot(5, 4, xp, yp_in);
+    user_to_plot(5, 8, xp, yp_out);
+    long w = warnings();
+    shdcrv(xa, lo, 0, xa, hi, 2);
+    addlab("A", 20, 0, "X");  // off the axis
+    addlab("A", 5, 3, "X");   // bad tick code
+    EXPECT_EQ(warnings(), w + 3);
+    addlab("", 5, 2, "Y");  // a grid line at y = 5
+    float gx, gy;
+    user_to_plot(2, 5, gx, gy);
+    endgrf();
+    paghdr("head", "", 4, 30);
+    w = warnings();
+    paghdr("", "", 5, 0);
+    EXPECT_EQ(warnings(), w + 1);
+    korfin();
+    EXPECT_NE(at(xp, yp_in), 0u);
+    EXPECT_EQ(at(xp, yp_out), 0u);
+    EXPECT_NE(at(gx, gy), 0u);
+    // The header in the upper left corner, 5 mm from the edges.
+    bool ink = false;
+    for (float x = 50; x < 400 && !ink; x += 1)
+        for (float y = 50; y < 80 && !ink; y += 1) ink = at(x, y) != 0;
+    EXPECT_TRUE(ink);
+}
+
+TEST_F(ExtrasTest, QuickPlotsGoOnAtLevelOneAndEndTheRun) {
+    // Negative bars: the y axis reaches below 0 so that they are seen.
+    const float neg[3] = {-1, -2, -3};
+    qplbar(neg, 3);
+    EXPECT_EQ(state().run.level, 0);
+    EXPECT_LE(state().axes.umin[1], -4.5 + 1e-3);
+    EXPECT_GE(state().axes.umax[1], 0.0);
+    // Positive bars: 0 up to 1.5 times the largest value.
+    metafl("VIRT");
+    korini();
+    errmod("PROT", "OFF");
+    const float pos[4] = {1, 4, NAN, 2};
+    qplbar(pos, 4);
+    EXPECT_GE(state().axes.umin[1], 0.0);
+    EXPECT_GE(state().axes.umax[1], 6.0 - 1e-3);
+    EXPECT_LE(state().axes.umin[0], 0.5);
+    EXPECT_GE(state().axes.umax[0], 4.5);
+    // A matrix with gaps and a single level.
+    metafl("VIRT");
+    const float z[6] = {0, 1, NAN, 3, INFINITY, 5};
+    qplcon(z, 2, 3, 1);
+    EXPECT_EQ(state().run.level, 0);
+    qplsur(z, 2, 3);
+    EXPECT_EQ(state().run.level, 0);
+    // Bad sizes warn in the routines called and still end the run.
+    qplclr(z, 0, 3);
+    EXPECT_EQ(state().run.level, 0);
 }
 
 }  // namespace korval
