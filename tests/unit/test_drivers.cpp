@@ -335,9 +335,18 @@ TEST(Java, ClassNameSourceAndCompiler) {
                        std::to_string(b) + "));\n  g.fillRect (0,0,853,603);\n";
     EXPECT_NE(s.find(fill + "  g.setColor ("), std::string::npos) << s;
     EXPECT_EQ(s.substr(s.size() - 4), "}\n}\n");
+    // 9000 lines: more than one method can hold.
+    std::string big = dir.path("big.java");
+    open_plot("JAVA", big);
+    plot_move(0, 0);
+    for (int i = 1; i <= 9000; ++i) plot_draw((float)(i % 2900), (float)(i % 2000));
+    korfin();
+    std::string text = slurp(big);
+    EXPECT_NE(text.find("  part4 (g);\n}\nprivate void part4(Graphics g) {\n"), std::string::npos);
+    EXPECT_EQ(text.find("part5"), std::string::npos);
     if (have_tool("javac")) {
         std::string out;
-        EXPECT_EQ(tool_status("cd " + dir.path("") + " && javac -nowarn plot.java", out), 0) << out;
+        EXPECT_EQ(tool_status("cd " + dir.path("") + " && javac -nowarn plot.java big.java", out), 0) << out;
     }
 }
 
