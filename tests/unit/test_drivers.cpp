@@ -693,6 +693,21 @@ TEST(Incfil, BmpImagesIntoThePicture) {
     EXPECT_EQ(state().run.warning_count, before + 2);
     korfin();
     imgfmt("IND");
+    // The library's own picture: a red rectangle on colour 0.
+    std::string own = dir.path("own.img");
+    open_plot("IMAG", own);
+    device_fill_rect(0, 0, 1484, 2099, 100);
+    korfin();
+    std::uint32_t red = state().colour.table[100] & 0xffffff;
+    imgfmt("RGB");
+    metafl("VIRT");
+    korini();
+    errmod("PROT", "OFF");
+    incfil(own.c_str());
+    EXPECT_EQ(state().raster.picture.get(100, 300), red);
+    EXPECT_EQ(state().raster.picture.get(700, 300), state().colour.table[0] & 0xffffff);
+    korfin();
+    imgfmt("IND");
     // Formats without a picture.
     open_plot("HPGL", dir.path("x.hpg"));
     before = state().run.warning_count;
