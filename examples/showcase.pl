@@ -148,6 +148,11 @@ line_plot("PDF", "lines.pdf");
 line_plot("SVG", "lines.svg");
 line_plot("PNG", "lines.png");
 line_plot("EPS", "lines.eps");
+line_plot("CGM", "lines.cgm");
+line_plot("HPGL", "lines.hpg");
+line_plot("JAVA", "lines.java");
+Korval::wmfmod("PLAC", "FORM");    # the placeable header tells readers the size
+bar_and_pie("WMF", "charts.wmf");
 bar_and_pie("PDF", "charts.pdf");
 bar_and_pie("PNG", "charts.png");
 colour_plot("PNG", "colour.png");

@@ -465,16 +465,11 @@ void incfil(const char* name) {
                 return;
             }
         } else {
-            int w = read_own_image(name, src, state().colour.table);
-            if (w) return (void)warn_routine_text(w, name);
-            if (!src.rgb()) {  // indexed: into RGB through the colour table
-                Picture rgb;
-                if (!rgb.create(src.width(), src.height(), 3, 0)) return (void)warn_routine(51);
-                for (int y = 0; y < src.height(); ++y)
-                    for (int x = 0; x < src.width(); ++x)
-                        rgb.set(x, y, state().colour.table[src.get(x, y) & 0xff] & 0xffffff);
-                src = std::move(rgb);
-            }
+            // Read into an RGB picture of the file's size: indexed pixels
+            // take their colours from the colour table.
+            if (!src.create(own.width, own.height, 3, 0)) return (void)warn_routine(51);
+            if (int w = read_own_image(name, src, state().colour.table))
+                return (void)warn_routine_text(w, name);
         }
         copy_picture(src);
         return;

@@ -62,7 +62,7 @@ public:
             buf[n++] = ',';
             n += format_int(buf + n, Y);
             n += copy(");\n", buf + n);
-            sink_.write(buf, n);
+            statement(buf, n);
         }
         last_x_ = X;
         last_y_ = Y;
@@ -90,7 +90,7 @@ public:
         buf[n++] = ',';
         n += format_int(buf + n, h);
         n += copy(");\n", buf + n);
-        sink_.write(buf, n);
+        statement(buf, n);
     }
 
     int finish() override {
@@ -125,8 +125,25 @@ private:
         buf[n++] = ',';
         n += format_int(buf + n, b);
         n += copy("));\n", buf + n);
-        sink_.write(buf, n);
+        statement(buf, n);
         set_ = index;
+    }
+
+    // A Java method holds at most 64 KB of code: every kPart statements the
+    // drawing continues in a new method that the previous one calls last.
+    void statement(const char* text, std::size_t n) {
+        if (count_ == kPart) {
+            char buf[64];
+            std::size_t k = copy("  part", buf);
+            k += format_int(buf + k, ++part_);
+            k += copy(" (g);\n}\nprivate void part", buf + k);
+            k += format_int(buf + k, part_);
+            k += copy("(Graphics g) {\n", buf + k);
+            sink_.write(buf, k);
+            count_ = 0;
+        }
+        sink_.write(text, n);
+        ++count_;
     }
 
     static int rnd(float v) { return (int)(v + 0.5f); }
@@ -142,6 +159,8 @@ private:
     int last_x_ = 0, last_y_ = 0;
     int current_ = -1;  // the colour of lines
     int set_ = -1;      // the colour last given to the applet
+    static constexpr int kPart = 2000;
+    int count_ = 0, part_ = 0;
 };
 
 std::unique_ptr<Device> make_java() { return std::make_unique<JavaDevice>(); }

@@ -335,9 +335,18 @@ TEST(Java, ClassNameSourceAndCompiler) {
                        std::to_string(b) + "));\n  g.fillRect (0,0,853,603);\n";
     EXPECT_NE(s.find(fill + "  g.setColor ("), std::string::npos) << s;
     EXPECT_EQ(s.substr(s.size() - 4), "}\n}\n");
+    // 9000 lines: more than one method can hold.
+    std::string big = dir.path("big.java");
+    open_plot("JAVA", big);
+    plot_move(0, 0);
+    for (int i = 1; i <= 9000; ++i) plot_draw((float)(i % 2900), (float)(i % 2000));
+    korfin();
+    std::string text = slurp(big);
+    EXPECT_NE(text.find("  part4 (g);\n}\nprivate void part4(Graphics g) {\n"), std::string::npos);
+    EXPECT_EQ(text.find("part5"), std::string::npos);
     if (have_tool("javac")) {
         std::string out;
-        EXPECT_EQ(tool_status("cd " + dir.path("") + " && javac -nowarn plot.java", out), 0) << out;
+        EXPECT_EQ(tool_status("cd " + dir.path("") + " && javac -nowarn plot.java big.java", out), 0) << out;
     }
 }
 
@@ -682,6 +691,21 @@ TEST(Incfil, BmpImagesIntoThePicture) {
     incfil(dir.path("b.bmp").c_str());
     incfil(dir.path("c.bmp").c_str());
     EXPECT_EQ(state().run.warning_count, before + 2);
+    korfin();
+    imgfmt("IND");
+    // The library's own picture: a red rectangle on colour 0.
+    std::string own = dir.path("own.img");
+    open_plot("IMAG", own);
+    device_fill_rect(0, 0, 1484, 2099, 100);
+    korfin();
+    std::uint32_t red = state().colour.table[100] & 0xffffff;
+    imgfmt("RGB");
+    metafl("VIRT");
+    korini();
+    errmod("PROT", "OFF");
+    incfil(own.c_str());
+    EXPECT_EQ(state().raster.picture.get(100, 300), red);
+    EXPECT_EQ(state().raster.picture.get(700, 300), state().colour.table[0] & 0xffffff);
     korfin();
     imgfmt("IND");
     // Formats without a picture.
