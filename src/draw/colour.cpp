@@ -536,8 +536,10 @@ void revscr() {
     polyline_flush();
     ColourState& c = state().colour;
     for (std::uint32_t& e : c.table) {
-        if (e == 0x000000u) e = 0xFFFFFFu;
-        else if (e == 0xFFFFFFu) e = 0x000000u;
+        if (e == 0x000000u)
+            e = 0xFFFFFFu;
+        else if (e == 0xFFFFFFu)
+            e = 0x000000u;
     }
     send_table();
     // A full-colour picture holds colours, not indices: its black and white
@@ -549,8 +551,10 @@ void revscr() {
             for (int x = 0; x < pic.width(); ++x) {
                 std::uint8_t* p = row + 3 * x;
                 bool black = !p[0] && !p[1] && !p[2], white = p[0] == 255 && p[1] == 255 && p[2] == 255;
-                if (black) p[0] = p[1] = p[2] = 255;
-                else if (white) p[0] = p[1] = p[2] = 0;
+                if (black)
+                    p[0] = p[1] = p[2] = 255;
+                else if (white)
+                    p[0] = p[1] = p[2] = 0;
             }
         }
         if (Device* d = state().out.device.get()) d->sync();
