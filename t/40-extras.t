@@ -115,4 +115,47 @@ subtest 'pen routines and the base transformation from Perl' => sub {
     is(Korval::getlev(), 0, 'level 0 after korfin');
 };
 
+subtest 'labels, shading, text settings and TIFF files from Perl' => sub {
+    Korval::clrmod('FULL');
+    Korval::metafl('TIFF');
+    Korval::setfil('page.tif');
+    Korval::korini();
+    Korval::errmod('PROT', 'OFF');
+    Korval::revscr();
+    Korval::setbas(0.5);
+    Korval::setexp(0.7);
+    Korval::expzlb('OFF');
+    Korval::labels('EXP', 'Y');
+    Korval::graf(0, 4, 0, 1, -2, 2, -2, 1);
+    Korval::shdpat(16);
+    Korval::shdcrv([0, 2, 4], [0, 1, 0], 3, [0, 4], [-1, -1], 2);
+    Korval::addlab('mid', 2, 1, 'X');
+    Korval::endgrf();
+    Korval::helve();
+    Korval::shdcha();
+    Korval::messag('Shaded', 200, 1800);
+    Korval::nofill();
+    Korval::messag('Open', 1200, 1800);
+    Korval::paghdr('Run', 'end', 4, 0);
+    Korval::korfin();
+    Korval::clrmod('NORMAL');
+    my $tif = slurp('page.tif') // '';
+    is(substr($tif, 0, 4), "II*\0", 'a TIFF file is written');
+
+    Korval::metafl('PNG');
+    Korval::setfil('back.png');
+    Korval::tiforg(10, 10);
+    Korval::tifwin(0, 0, 200, 100);
+    Korval::errfil('wtiff.err');
+    Korval::korini();
+    Korval::errmod('PROT', 'OFF');
+    Korval::wtiff('page.tif');
+    Korval::wtiff('missing.tif');
+    Korval::korfin();
+    Korval::tiforg(0, 0);
+    Korval::tifwin(0, 0, 0, 0);
+    like(slurp('wtiff.err') // '', qr/Warning  36: .* in wtiff!/, 'a missing file warns 36');
+    cmp_ok(png_size('back.png'), '>', 1000, 'the TIFF part shows in the picture');
+};
+
 done_testing;

@@ -125,7 +125,7 @@ void addlab(const char* s1, float v, int itic, const char* s2);
 // Page n  s2" (s1, s2 left out when empty) in the corner icorner of the
 // page: 1 lower left, 2 lower right, 3 upper right, 4 upper left, 5 mm from
 // the page edges; ih is the character height in plot units, 0 for the
-// current height.  Date and time are those of the protocol (fixed by
+// current height (at most 1000).  Date and time are those of the protocol (fixed by
 // SOURCE_DATE_EPOCH); n is the page number (newpag counts).  Other values
 // give warning 2.  Levels 1 to 3.
 void paghdr(const char* s1, const char* s2, int i1, int i2);

@@ -536,10 +536,29 @@ void revscr() {
     polyline_flush();
     ColourState& c = state().colour;
     for (std::uint32_t& e : c.table) {
-        if (e == 0x000000u) e = 0xFFFFFFu;
-        else if (e == 0xFFFFFFu) e = 0x000000u;
+        if (e == 0x000000u)
+            e = 0xFFFFFFu;
+        else if (e == 0xFFFFFFu)
+            e = 0x000000u;
     }
     send_table();
+    // A full-colour picture holds colours, not indices: its black and white
+    // pixels follow the table (indexed pictures take the table when written).
+    Picture& pic = state().raster.picture;
+    if (!pic.empty() && pic.rgb()) {
+        for (int y = 0; y < pic.height(); ++y) {
+            std::uint8_t* row = pic.row(y);
+            for (int x = 0; x < pic.width(); ++x) {
+                std::uint8_t* p = row + 3 * x;
+                bool black = !p[0] && !p[1] && !p[2], white = p[0] == 255 && p[1] == 255 && p[2] == 255;
+                if (black)
+                    p[0] = p[1] = p[2] = 255;
+                else if (white)
+                    p[0] = p[1] = p[2] = 0;
+            }
+        }
+        if (Device* d = state().out.device.get()) d->sync();
+    }
     device_colour(c.current);  // the drawing colour shows its new value
 }
 

@@ -33,7 +33,7 @@ struct TextState {
     int justify = 0;  // 0 LEFT, 1 CENT, 2 RIGH
     int frame = 0;    // frmess thickness
     float exp_shift = 0.6f, exp_height = 0.8f;  // setbas, setexp
-    int outline_fill = 0;  // outline glyphs: 0 solid, 1 shdcha (pattern), 2 nofill (contours)
+    int outline_fill = 0;       // outline glyphs: 0 solid, 1 shdcha (pattern), 2 nofill (contours)
     float line_spacing = 1.5f;  // linesp
 
     // TeX mode (texmod, texopt): texts are read as formulas.

@@ -314,4 +314,31 @@ TEST_F(ExtrasTest, QuickPlotsGoOnAtLevelOneAndEndTheRun) {
     EXPECT_EQ(state().run.level, 0);
 }
 
+TEST_F(ExtrasTest, ColourModeIsALevelZeroSetting) {
+    long w = warnings();
+    clrmod("FULL");  // level 1: too late
+    EXPECT_EQ(warnings(), w + 1);
+    EXPECT_EQ(state().raster.image_format, 0);
+    korfin();
+    int keep = state().raster.image_format;
+    clrmod("full");
+    EXPECT_EQ(state().raster.image_format, 1);
+    korini();
+    errmod("PROT", "OFF");
+    EXPECT_TRUE(state().raster.picture.rgb());
+    // The pixels of a full-colour picture follow revscr.
+    EXPECT_EQ(at(100, 100), 0u);
+    revscr();
+    EXPECT_EQ(at(100, 100), 0xffffffu);
+    revscr();
+    pagfll(255);
+    EXPECT_EQ(at(100, 100), state().colour.table[255] & 0xffffffu);
+    korfin();
+    clrmod("NORMAL");
+    EXPECT_EQ(state().raster.image_format, 0);
+    clrmod("none");  // not a key: unchanged
+    EXPECT_EQ(state().raster.image_format, 0);
+    state().raster.image_format = keep;
+}
+
 }  // namespace korval
