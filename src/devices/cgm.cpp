@@ -140,11 +140,7 @@ public:
         rec_.word(kEndPicture);
         rec_.word(kEndMetafile);
         rec_.finish();
-        if (!sink_.close()) {
-            warn_routine_text(36, state().out.file_name.c_str());
-            return 0;
-        }
-        return 1;
+        return close_output();
     }
 
 private:

@@ -90,6 +90,10 @@ public:
     virtual int finish() { return 1; }
 
 protected:
+    // Closes the output file at the end of finish(): the protocol mode 1,
+    // or 0 after warning 36 when the file could not be written completely.
+    int close_output();
+
     Sink sink_;
 };
 

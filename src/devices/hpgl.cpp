@@ -72,11 +72,7 @@ public:
         if (!is_open()) return 0;
         rec_.item("PU0,0;", 6);
         rec_.flush();
-        if (!sink_.close()) {
-            warn_routine_text(36, state().out.file_name.c_str());
-            return 0;
-        }
-        return 1;
+        return close_output();
     }
 
 private:

@@ -96,11 +96,7 @@ public:
     int finish() override {
         if (!is_open()) return 0;
         sink_.write("}\n}\n", 4);
-        if (!sink_.close()) {
-            warn_routine_text(36, state().out.file_name.c_str());
-            return 0;
-        }
-        return 1;
+        return close_output();
     }
 
 private:

@@ -138,6 +138,12 @@ void page_extent(int& nx, int& ny) {
     ny = round_int(o.page_height / u);
 }
 
+int Device::close_output() {
+    if (sink_.close()) return 1;
+    warn_routine_text(36, state().out.file_name.c_str());
+    return 0;
+}
+
 void device_start() {
     OutputState& o = state().out;
     page_extent(o.nxp, o.nyp);

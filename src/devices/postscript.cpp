@@ -344,11 +344,7 @@ public:
         path_flush();
         word("showpage");
         rec_.flush();
-        if (!sink_.close()) {
-            warn_routine_text(36, state().out.file_name.c_str());
-            return 0;
-        }
-        return 1;
+        return close_output();
     }
 
 private:

@@ -183,11 +183,7 @@ public:
         w16(0);
         sink_.write(reinterpret_cast<const char*>(head), sizeof head);
         sink_.write(reinterpret_cast<const char*>(body_.data()), body_.size());
-        if (!sink_.close()) {
-            warn_routine_text(36, state().out.file_name.c_str());
-            return 0;
-        }
-        return 1;
+        return close_output();
     }
 
 private:
