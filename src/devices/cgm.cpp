@@ -124,6 +124,13 @@ public:
         line_colour();
     }
 
+    // The same index may stand for another colour now.
+    void colour_table() override {
+        int current = colour_;
+        colour_ = -1;
+        if (current >= 0) colour(current);
+    }
+
     void new_page() override {
         flush();
         if (!is_open()) return;

@@ -73,6 +73,10 @@ public:
         set_colour(index);
     }
 
+    void colour_table() override {
+        if (current_ >= 0) colour(current_);
+    }
+
     void fill_rect(int x1, int y1, int x2, int y2, int colour) override {
         if (set_ != colour) set_colour(colour);
         int ax, ay, bx, by;

@@ -103,6 +103,8 @@ public:
         record(kSetTextColor, {(int)(line_rgb_ & 0xffff), (int)(line_rgb_ >> 16)});
     }
 
+    void colour_table() override { colour(state().colour.current); }
+
     void fill_rect(int x1, int y1, int x2, int y2, int colour) override {
         int ax, ay, bx, by;
         map((float)x1, (float)y1, ax, ay);

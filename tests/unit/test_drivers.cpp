@@ -190,6 +190,28 @@ TEST(Cgm, VersionFourPagesColoursAndSettings) {
     EXPECT_EQ(colours, 3);  // korini's colour, setclr(30), the second picture
 }
 
+TEST(Cgm, NewColourTableGivesTheCurrentIndexItsNewColour) {
+    TempDir dir;
+    std::string name = dir.path("t.cgm");
+    open_plot("CGM", name);
+    setclr(30);
+    zigzag(3);
+    setvlt("GREY");
+    zigzag(3);
+    korfin();
+    std::vector<CgmElement> els;
+    std::size_t end = 0;
+    ASSERT_TRUE(parse_cgm(slurp(name), els, end));
+    std::vector<std::string> colours;
+    for (const CgmElement& e : els)
+        if (e.cls == 5 && e.id == 4) colours.push_back(e.data.substr(0, 3));
+    ASSERT_GE(colours.size(), 3u);
+    const std::string& grey = colours.back();
+    EXPECT_EQ(grey[0], grey[1]);
+    EXPECT_EQ(grey[1], grey[2]);
+    EXPECT_NE(colours[colours.size() - 2], grey);
+}
+
 TEST(Cgm, OversizedPageWarnsAndStaysInSixteenBits) {
     TempDir dir;
     std::string name = dir.path("c.cgm");
