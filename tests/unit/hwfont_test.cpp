@@ -1,6 +1,7 @@
 // Hardware fonts: the width sets and their mapping to the 35 fonts, font
 // selection and its warnings, the advance of characters in the text layout
 // and what the PostScript, PDF and SVG files receive.
+#include "capture.hpp"
 #include "text/hwfont.hpp"
 
 #include <gtest/gtest.h>
@@ -83,13 +84,7 @@ protected:
         return slurp(file);
     }
     std::string output() {
-        std::fflush(messages);
-        std::rewind(messages);
-        std::string s;
-        char buf[512];
-        std::size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, messages)) > 0) s.append(buf, n);
-        return s;
+        return read_all(messages);
     }
     void TearDown() override {
         if (state().run.level != 0) korfin();

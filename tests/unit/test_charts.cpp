@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "capture.hpp"
 #include "core/core.hpp"
 #include "devices/devices.hpp"
 #include "draw/draw.hpp"
@@ -79,13 +80,7 @@ protected:
         std::fclose(messages);
     }
     std::string output() {
-        std::fflush(messages);
-        std::rewind(messages);
-        std::string s;
-        char buf[512];
-        size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, messages)) > 0) s.append(buf, n);
-        return s;
+        return read_all(messages);
     }
     // Points of the pipeline's output since the last call.
     std::vector<Op> take() {

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <string>
 
+#include "capture.hpp"
 #include "core/core.hpp"
 #include "devices/devices.hpp"
 #include "korval/korval.hpp"
@@ -35,13 +36,7 @@ public:
         std::fclose(file_);
     }
     std::string text() {
-        std::fflush(file_);
-        std::rewind(file_);
-        std::string s;
-        char buf[512];
-        std::size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, file_)) > 0) s.append(buf, n);
-        return s;
+        return read_all(file_);
     }
 
 private:

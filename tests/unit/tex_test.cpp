@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "capture.hpp"
 #include "core/core.hpp"
 #include "draw/draw.hpp"
 #include "korval/korval.hpp"
@@ -68,13 +69,7 @@ protected:
         std::fclose(messages);
     }
     std::string output() {
-        std::fflush(messages);
-        std::rewind(messages);
-        std::string s;
-        char buf[512];
-        size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, messages)) > 0) s.append(buf, n);
-        return s;
+        return read_all(messages);
     }
     std::vector<Point> draw(const char* s) {
         points.clear();

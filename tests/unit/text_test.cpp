@@ -1,5 +1,6 @@
 // The text engine: glyph tables, widths, exponents and indices, national
 // characters, instructions and robustness against arbitrary bytes.
+#include "capture.hpp"
 #include "text/text.hpp"
 
 #include <gtest/gtest.h>
@@ -76,13 +77,7 @@ protected:
         std::fclose(messages);
     }
     std::string output() {
-        std::fflush(messages);
-        std::rewind(messages);
-        std::string s;
-        char buf[512];
-        size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, messages)) > 0) s.append(buf, n);
-        return s;
+        return read_all(messages);
     }
     std::vector<Point> draw(const char* s, int x = 100, int y = 100) {
         points.clear();

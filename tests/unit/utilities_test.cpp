@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "axes/axes.hpp"
+#include "capture.hpp"
 #include "core/core.hpp"
 #include "devices/device.hpp"
 #include "draw/draw.hpp"
@@ -39,12 +40,7 @@ protected:
         std::fclose(messages);
     }
     std::string output() {
-        std::fflush(messages);
-        std::rewind(messages);
-        std::string s;
-        char buf[512];
-        size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, messages)) > 0) s.append(buf, n);
+        std::string s = read_all(messages);
         std::fclose(messages);
         messages = std::tmpfile();
         state().msg.stream = messages;
