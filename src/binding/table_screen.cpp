@@ -23,6 +23,8 @@ struct Register {
             make_cursor_row("csrmov", "Usage: Korval::csrmov(n1ray, n2ray, nmax, n, iret)", &korval::csrmov),
             KORVAL_ROW(csruni, "s"),
             KORVAL_ROW(getscr, "i1, i2"),
+            KORVAL_ROW(setxid, "i, s"),
+            KORVAL_ROW(getxid, "s"),
         });
     }
 } reg;

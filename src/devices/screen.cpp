@@ -69,8 +69,42 @@ public:
             return;
         }
         active_ = true;
-        open_window(s.main, o.format);
+        if (!(shown_ && s.xid && attach_window(s.main))) open_window(s.main, o.format);
     }
+
+    // The caller's window from setxid as window k: the picture takes its
+    // size.  False (after a warning) when the id cannot be drawn into.
+    bool attach_window(int k) {
+        ScreenState& s = scr();
+        OutputState& o = state().out;
+        bool white = o.background == 2;
+        int w = 0, h = 0;
+        int handle = platform::window_attach(s.xid, white, w, h);
+        if (handle < 0) {
+            std::snprintf(g_text, sizeof g_text, "Window %lu cannot be drawn into", s.xid);
+            set_warning_text(g_text);
+            warn_routine(101);
+            return false;
+        }
+        ScreenWindow& win = s.windows[k];
+        if (!win.picture.create(w, h, 3, white ? 255 : 0)) {
+            platform::window_close(handle);
+            platform::message_box("korini", "Cannot create Bitmap");
+            return false;
+        }
+        int nx = std::max(o.nxp, 1), ny = std::max(o.nyp, 1);
+        win.w = w;
+        win.h = h;
+        win.factor = std::min((float)(w - 1) / (float)nx, (float)(h - 1) / (float)ny);
+        win.state = 2;
+        win.handle = handle;
+        select(k);
+        return true;
+    }
+
+    // True when the main window is the caller's: nothing of it can be
+    // clicked for us, so no wait is made on it.
+    bool main_is_callers() const { return scr().windows[scr().main].state == 2; }
 
     bool active() const { return active_; }
 
@@ -169,7 +203,7 @@ public:
 
     void set_title(int k, const std::string& t) {
         ScreenWindow& win = scr().windows[k];
-        if (win.handle >= 0) platform::window_title(win.handle, t.c_str());
+        if (win.handle >= 0 && win.state == 1) platform::window_title(win.handle, t.c_str());
     }
 
     // The title of the current state unless the script chose one.
@@ -231,7 +265,7 @@ public:
     void new_page() override {
         if (!active_) return;
         int mode = state().out.wait_mode;
-        if (mode == kFull || mode == kNoer || mode == kDela) {
+        if ((mode == kFull || mode == kNoer || mode == kDela) && !main_is_callers()) {
             ScreenState& s = scr();
             set_title(s.main, auto_title(s.main, "Click MB2 for next page ..."));
             show_all();
@@ -268,8 +302,8 @@ public:
         }
         if (!shown_ || mode == kNoho) {
             close_all();
-        } else if (mode == kNone || mode == kNoer) {
-            if (mode == kNoer) wait_for_user();
+        } else if (mode == kNone || mode == kNoer || main_is_callers()) {
+            if (mode == kNoer && !main_is_callers()) wait_for_user();
             // The windows stay on the screen until the next plot or the end
             // of the program.
             int n = 0;
@@ -348,7 +382,7 @@ public:
         overflow = 0;
         plot_flush();
         sync();
-        if (h < 0) return;
+        if (h < 0 || s.windows[k].state == 2) return;  // no input from the caller's window
         bool grey = k != s.main;
         if (grey) platform::window_closable(h, false);
         platform::window_cursor(h, 1);
@@ -557,6 +591,44 @@ void csruni(const char* s) {
     check_level(0, 3, "csruni");
     int i = match_keyword("PLOT+PIXE", 2, s);
     if (i) scr().cursor_units = i - 1;
+}
+
+void setxid(int id, const char* s) {
+    if (check_level(0, 0, "setxid")) return;
+    int k = match_keyword("WIND+WIDG+NONE", 3, s);
+    if (!k) return;
+    ScreenState& sc = scr();
+    if (k == 3 || id == 0) {
+        sc.xid = 0;
+        return;
+    }
+    if (id < 0) {
+        warn_routine_value(2, id);
+        return;
+    }
+    if (!platform::display_available()) {
+        set_warning_text("No display: window ids cannot be used");
+        warn_routine(101);
+        return;
+    }
+    if (!platform::x11_windows()) {
+        set_warning_text("No X11 window ids on this display");
+        warn_routine(101);
+        return;
+    }
+    sc.xid = (unsigned long)(unsigned)id;
+    state().out.x11_mode = 0;
+}
+
+int getxid(const char* s) {
+    check_level(0, 3, "getxid");
+    int k = match_keyword("WIND+PIXM", 2, s);
+    if (k != 1 || state().run.level == 0 || !device_is_screen()) return 0;
+    auto* d = dynamic_cast<ScreenDevice*>(current_device());
+    if (!d || !d->active()) return 0;
+    const ScreenWindow& w = scr().windows[scr().current];
+    if (!w.state || w.handle < 0) return 0;
+    return (int)platform::window_xid(w.handle);
 }
 
 void getscr(int& nw, int& nh) {

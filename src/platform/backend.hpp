@@ -29,6 +29,8 @@ bool window_open_now(int handle);
 void window_closable(int handle, bool on);
 void window_cursor(int handle, int shape);
 unsigned long window_xid(int handle);
+bool x11_windows();
+int window_attach(unsigned long xid, bool white, int& w, int& h);
 // Runs the main loop until an event is queued or timeout_ms passed
 // (negative: no limit while a window is open).  False on timeout.
 bool wait(int timeout_ms);

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <deque>
 #include <fstream>
+#include <map>
 #include <set>
 
 #include "platform/backend.hpp"
@@ -21,6 +22,7 @@ std::deque<Event> g_events;
 bool g_offscreen = false;
 int g_offscreen_next = 0;
 std::set<int> g_offscreen_open;
+std::map<int, unsigned long> g_offscreen_xid;  // attached in-memory windows
 
 // True when the window system backend can be used.
 bool backend() {
@@ -44,6 +46,7 @@ void use_offscreen_windows(bool on) {
     g_offscreen = on;
     g_events.clear();
     g_offscreen_open.clear();
+    g_offscreen_xid.clear();
 }
 bool offscreen_windows() { return g_offscreen; }
 
@@ -107,6 +110,7 @@ void window_show(int handle, const std::uint8_t* rgb, int stride, int w, int h) 
 void window_close(int handle) {
     if (g_offscreen) {
         g_offscreen_open.erase(handle);
+        g_offscreen_xid.erase(handle);
         return;
     }
 #ifdef KORVAL_HAVE_GTK
@@ -139,11 +143,40 @@ void window_cursor(int handle, int shape) {
 }
 
 unsigned long window_xid(int handle) {
+    if (g_offscreen) {
+        auto it = g_offscreen_xid.find(handle);
+        return it == g_offscreen_xid.end() ? 0 : it->second;
+    }
 #ifdef KORVAL_HAVE_GTK
     if (backend()) return gtk::window_xid(handle);
 #endif
     (void)handle;
     return 0;
+}
+
+bool x11_windows() {
+    if (g_offscreen) return true;
+#ifdef KORVAL_HAVE_GTK
+    if (backend()) return gtk::x11_windows();
+#endif
+    return false;
+}
+
+int window_attach(unsigned long xid, bool white, int& w, int& h) {
+    w = h = 0;
+    if (xid == 0) return -1;
+    if (g_offscreen) {
+        w = 320;
+        h = 240;
+        g_offscreen_open.insert(g_offscreen_next);
+        g_offscreen_xid[g_offscreen_next] = xid;
+        return g_offscreen_next++;
+    }
+#ifdef KORVAL_HAVE_GTK
+    if (backend()) return gtk::window_attach(xid, white, w, h);
+#endif
+    (void)white;
+    return -1;
 }
 
 bool wait_event(Event& e, int timeout_ms) {

@@ -68,6 +68,18 @@ void window_cursor(int handle, int shape);
 // The X11 window id (0 without X11, e.g. on Wayland).
 unsigned long window_xid(int handle);
 
+// True when windows carry X11 ids that a program may hand over (an X11
+// display; not Wayland).  In-memory windows count as such.
+bool x11_windows();
+// Takes a window of the caller (any X11 window, of this program or
+// another) as a screen window: window_show paints the picture into it,
+// and it is painted again whenever the window system asks for it.
+// window_title, window_closable and window_cursor leave it alone,
+// window_close lets it go without destroying it, and no input events come
+// from it.  Returns a handle and the window's client size, or -1 when xid
+// names no window that can be drawn into.  In-memory windows are 320 x 240.
+int window_attach(unsigned long xid, bool white, int& w, int& h);
+
 // The next input event of any window; waits at most timeout_ms
 // milliseconds (negative: as long as a window is open).  False when the
 // time ran out or no window could deliver an event.

@@ -179,3 +179,82 @@ TEST(ScreenFormats, WithoutADisplayNothingIsDrawnOrAwaited) {
     korfin();
     EXPECT_EQ(getlev(), 0);
 }
+
+// Windows handed over by id: the level rule, the keys, and a plot drawn
+// into the handed-over window (in memory: 320 x 240).
+TEST(ScreenXid, LevelAndKeys) {
+    platform::use_offscreen_windows(true);
+    long w = state().run.warning_count;
+    setxid(0, "NONE");
+    EXPECT_EQ(state().run.warning_count, w);
+    setxid(4711, "WIDGET");
+    EXPECT_EQ(state().screen.xid, 4711u);
+    EXPECT_EQ(state().out.x11_mode, 0);  // backing store
+    setxid(4712, "ABCD");                // not a key: nothing changes
+    EXPECT_EQ(state().run.warning_count, w + 1);
+    EXPECT_EQ(state().screen.xid, 4711u);
+    setxid(-5, "WINDOW");
+    EXPECT_EQ(state().run.warning_count, w + 2);
+    EXPECT_EQ(getxid("WINDOW"), 0);  // no plot
+    setxid(0, "NONE");
+    EXPECT_EQ(state().screen.xid, 0u);
+    metafl("XWIN");
+    korini();
+    errmod("PROT", "OFF");
+    w = state().run.warning_count;
+    setxid(4711, "WINDOW");  // only before korini
+    EXPECT_EQ(state().run.warning_count, w + 1);
+    EXPECT_EQ(state().screen.xid, 0u);
+    EXPECT_EQ(state().screen.windows[0].state, 1);
+    korfin();
+    x11mod("AUTO");
+    platform::use_offscreen_windows(false);
+}
+
+TEST(ScreenXid, PlotIntoTheCallersWindow) {
+    platform::use_offscreen_windows(true);
+    winmod("FULL");
+    setxid(0x2a00007, "WINDOW");
+    metafl("XWIN");
+    korini();
+    errmod("PROT", "OFF");
+    const ScreenWindow& win = state().screen.windows[0];
+    ASSERT_EQ(win.state, 2);
+    EXPECT_EQ(win.w, 320);
+    EXPECT_EQ(win.h, 240);
+    EXPECT_EQ(getxid("WIND"), 0x2a00007);
+    EXPECT_EQ(getxid("PIXM"), 0);  // the picture lives in client memory
+    color("RED");
+    recfll(0, 0, 2969, 2099, getclr());
+    const std::uint8_t* px = win.picture.row(120) + 3 * 160;
+    EXPECT_EQ(px[0], 255);
+    EXPECT_EQ(px[1], 0);
+    EXPECT_EQ(px[2], 0);
+    // The caller's window yields no input: the cursor returns at once.
+    int ix[2], iy[2], n = 1, iret = 1;
+    csrpts(ix, iy, 2, n, iret);
+    EXPECT_EQ(n, 0);
+    // Nothing is awaited on it; it stays attached until the next plot.
+    int h = win.handle;
+    korfin();
+    EXPECT_EQ(getlev(), 0);
+    EXPECT_TRUE(platform::window_open_now(h));
+    setxid(0, "NONE");
+    metafl("XWIN");
+    korini();
+    errmod("PROT", "OFF");
+    EXPECT_FALSE(platform::window_open_now(h));  // let go by the next plot
+    EXPECT_EQ(state().screen.windows[0].state, 1);
+    korfin();
+    x11mod("AUTO");
+    platform::use_offscreen_windows(false);
+}
+
+TEST(ScreenXid, WithoutADisplayItWarns) {
+    platform::use_offscreen_windows(false);
+    if (platform::display_available()) GTEST_SKIP() << "a display is reachable";
+    long w = state().run.warning_count;
+    setxid(4711, "WINDOW");
+    EXPECT_EQ(state().run.warning_count, w + 1);
+    EXPECT_EQ(state().screen.xid, 0u);
+}
