@@ -20,6 +20,19 @@ namespace contour {
 
 namespace {
 
+// The corners of triangle (i1, i2, i3) (vertex numbers from 1); false when a
+// number is out of range or a corner is not a finite point.
+bool triangle_corners(const float* x, const float* y, const float* z, int n, int i1, int i2, int i3,
+                      double* tx, double* ty, double* tz) {
+    const int v[3] = {i1 - 1, i2 - 1, i3 - 1};
+    for (int k = 0; k < 3; ++k) {
+        if (v[k] < 0 || v[k] >= n) return false;
+        tx[k] = x[v[k]], ty[k] = y[v[k]], tz[k] = z[v[k]];
+        if (!std::isfinite(tx[k]) || !std::isfinite(ty[k]) || !std::isfinite(tz[k])) return false;
+    }
+    return true;
+}
+
 // Plot coordinates of the polygon being filled.
 struct PolyBuffer {
     std::vector<float> x, y, cx, cy;
@@ -394,16 +407,8 @@ void confll(const float* x, const float* y, const float* z, int n, const int* i1
     band_legend_records(b);
     FillScope fill(0.9999f);
     for (int t = 0; t < ntri; ++t) {
-        int v[3] = {i1[t] - 1, i2[t] - 1, i3[t] - 1};
         double tx[3], ty[3], tz[3];
-        bool ok = true;
-        for (int k = 0; k < 3 && ok; ++k) {
-            ok = v[k] >= 0 && v[k] < n;
-            if (!ok) break;
-            tx[k] = x[v[k]], ty[k] = y[v[k]], tz[k] = z[v[k]];
-            ok = std::isfinite(tx[k]) && std::isfinite(ty[k]) && std::isfinite(tz[k]);
-        }
-        if (ok) fill_triangle_bands(tx, ty, tz, b);
+        if (triangle_corners(x, y, z, n, i1[t], i2[t], i3[t], tx, ty, tz)) fill_triangle_bands(tx, ty, tz, b);
     }
 }
 
@@ -460,16 +465,8 @@ void crvtri(const float* x, const float* y, const float* z, int n, const int* i1
     if (n < 3) return (void)warn_routine_value(2, n);
     FillScope fill(1.0f);
     for (int t = 0; t < ntri; ++t) {
-        int v[3] = {i1[t] - 1, i2[t] - 1, i3[t] - 1};
         double tx[3], ty[3], tz[3];
-        bool ok = true;
-        for (int k = 0; k < 3 && ok; ++k) {
-            ok = v[k] >= 0 && v[k] < n;
-            if (!ok) break;
-            tx[k] = x[v[k]], ty[k] = y[v[k]], tz[k] = z[v[k]];
-            ok = std::isfinite(tx[k]) && std::isfinite(ty[k]) && std::isfinite(tz[k]);
-        }
-        if (!ok) continue;
+        if (!triangle_corners(x, y, z, n, i1[t], i2[t], i3[t], tx, ty, tz)) continue;
         if (smooth) {
             smooth_triangle(tx, ty, tz);
         } else {
