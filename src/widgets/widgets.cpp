@@ -114,25 +114,36 @@ bool open_dialog() { return toolkit().state == 1 && toolkit().depth > 0; }
 
 // Checks the parent and room in the table; returns the new widget's index
 // or -1 after a message.
-int add(const char* routine, int ip, int kind) {
+// The checks every creator makes: an open dialog, a parent for which
+// parent_ok holds, room in the table.  Returns a widget of the kind with
+// its parent and level set, or kind -1 after a message.
+template <class ParentOk>
+Widget new_widget(const char* routine, int ip, int kind, ParentOk parent_ok) {
     Toolkit& t = toolkit();
+    Widget w;
+    w.kind = -1;
     if (!open_dialog()) {
         say(routine, ">>>> No call to WGINI before!");
-        return -1;
+        return w;
     }
-    if (ip < 1 || ip > (int)t.table.size() ||
-        (t.table[ip - 1].kind != kMain && t.table[ip - 1].kind != kBase)) {
+    if (ip < 1 || ip > (int)t.table.size() || !parent_ok(t.table[ip - 1].kind)) {
         say(routine, ">>>> Not allowed parent ID!");
-        return -1;
+        return w;
     }
     if ((int)t.table.size() >= kMaxWidgets) {
         say(routine, ">>>> Too many widgets!");
-        return -1;
+        return w;
     }
-    Widget w;
     w.kind = kind;
     w.parent = ip - 1;
     w.level = t.depth;
+    return w;
+}
+
+int add(const char* routine, int ip, int kind) {
+    Toolkit& t = toolkit();
+    Widget w = new_widget(routine, ip, kind, [](int k) { return k == kMain || k == kBase; });
+    if (w.kind < 0) return -1;
     w.just = kind == kLabel || kind == kScale ? t.set.just_label : t.set.just_button;
     // Children of free-form parents take the place given by swgwin.
     if (t.table[(std::size_t)ip - 1].layout == 2 && t.set.form_pos) {
@@ -449,22 +460,8 @@ int keyword(const char* routine, const char* list, const char* arg) {
 // Like add(), for a parent of one given kind (menus).
 int add_child_of(const char* routine, int ip, int kind, int parent_kind) {
     Toolkit& t = toolkit();
-    if (!open_dialog()) {
-        say(routine, ">>>> No call to WGINI before!");
-        return -1;
-    }
-    if (ip < 1 || ip > (int)t.table.size() || t.table[ip - 1].kind != parent_kind) {
-        say(routine, ">>>> Not allowed parent ID!");
-        return -1;
-    }
-    if ((int)t.table.size() >= kMaxWidgets) {
-        say(routine, ">>>> Too many widgets!");
-        return -1;
-    }
-    Widget w;
-    w.kind = kind;
-    w.parent = ip - 1;
-    w.level = t.depth;
+    Widget w = new_widget(routine, ip, kind, [parent_kind](int k) { return k == parent_kind; });
+    if (w.kind < 0) return -1;
     t.table.push_back(w);
     return (int)t.table.size() - 1;
 }
